@@ -1,0 +1,64 @@
+// thread.cpp: threads on POSIX threads. A thread runs at once; raising it to
+// real-time priority is tried and silently given up when the system refuses.
+#include <pthread.h>
+#include <sched.h>
+
+#include <atomic>
+#include <cstdlib>
+
+#include "platform/detail.h"
+#include "platform/platform.h"
+
+namespace platform {
+
+namespace {
+std::atomic<int> threads_alive{0};
+
+void* trampoline(void* arg) {
+    ThreadFn fn = reinterpret_cast<ThreadFn>(arg);
+    fn();
+    threads_alive.fetch_sub(1);
+    return nullptr;
+}
+}  // namespace
+
+struct Thread {
+    pthread_t id;
+    bool joined;
+};
+
+Thread* thread_create(ThreadFn fn) {
+    if (!fn || detail::refuse_thread_create()) return nullptr;
+    Thread* t = static_cast<Thread*>(std::calloc(1, sizeof(Thread)));
+    if (!t) return nullptr;
+    threads_alive.fetch_add(1);
+    if (pthread_create(&t->id, nullptr, trampoline, reinterpret_cast<void*>(fn)) != 0) {
+        threads_alive.fetch_sub(1);
+        std::free(t);
+        return nullptr;
+    }
+    return t;
+}
+
+int thread_set_priority_time_critical(Thread* thread) {
+    if (!thread) return 0;
+    sched_param p{};
+    p.sched_priority = sched_get_priority_max(SCHED_RR);
+    return pthread_setschedparam(thread->id, SCHED_RR, &p) == 0 ? 1 : 0;
+}
+
+void thread_wait(Thread* thread) {
+    if (!thread || thread->joined) return;
+    pthread_join(thread->id, nullptr);
+    thread->joined = true;
+}
+
+void thread_close(Thread* thread) {
+    if (!thread) return;
+    if (!thread->joined) pthread_detach(thread->id);
+    std::free(thread);
+}
+
+int live_threads() { return threads_alive.load(); }
+
+}  // namespace platform

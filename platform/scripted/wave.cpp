@@ -1,0 +1,122 @@
+// wave.cpp: the scripted wave-output device. It plays only when the test says
+// so (script::wave_consume), which copies bytes from the looping buffer at the
+// play position into the captured sound and advances the position, as a sound
+// card would. The position is an atomic, read by the player's thread.
+#include <atomic>
+#include <mutex>
+
+#include "platform/scripted/state.h"
+
+namespace platform {
+
+struct WaveOut {
+    std::atomic<uint32_t> position{0};
+    std::atomic<uint32_t> sync{0};  // orders buffer writes before later reads
+    WaveHeader* header = nullptr;
+    bool playing = false;
+    bool paused = false;
+};
+
+namespace {
+std::mutex device_lock;
+WaveOut* device = nullptr;
+std::vector<uint8_t> captured;
+}  // namespace
+
+using script::Call;
+using script::detail::failing;
+
+enum : uint32_t { MMSYSERR_NOERROR = 0, MMSYSERR_ERROR = 1, MMSYSERR_INVALHANDLE = 5, WAVERR_BADFORMAT = 32 };
+
+uint32_t wave_out_open(WaveOut** out, const WaveFormat* f) {
+    std::lock_guard<std::mutex> g(device_lock);
+    if (failing(Call::WaveOutOpen) || device) return MMSYSERR_ERROR;
+    if (f->format_tag != 1 || f->channels != 2 || f->samples_per_sec != 44100 || f->bits_per_sample != 16)
+        return WAVERR_BADFORMAT;
+    device = new WaveOut();
+    *out = device;
+    return MMSYSERR_NOERROR;
+}
+
+uint32_t wave_out_prepare_header(WaveOut* d, WaveHeader*) { return d ? MMSYSERR_NOERROR : MMSYSERR_INVALHANDLE; }
+
+uint32_t wave_out_write(WaveOut* d, WaveHeader* header) {
+    std::lock_guard<std::mutex> g(device_lock);
+    if (!d) return MMSYSERR_INVALHANDLE;
+    d->header = header;
+    d->playing = true;
+    d->sync.fetch_add(1, std::memory_order_acq_rel);
+    return MMSYSERR_NOERROR;
+}
+
+uint32_t wave_out_pause(WaveOut* d) {
+    std::lock_guard<std::mutex> g(device_lock);
+    if (!d) return MMSYSERR_INVALHANDLE;
+    d->paused = true;
+    return MMSYSERR_NOERROR;
+}
+
+uint32_t wave_out_restart(WaveOut* d) {
+    std::lock_guard<std::mutex> g(device_lock);
+    if (!d) return MMSYSERR_INVALHANDLE;
+    d->paused = false;
+    return MMSYSERR_NOERROR;
+}
+
+uint32_t wave_out_reset(WaveOut* d) {
+    std::lock_guard<std::mutex> g(device_lock);
+    if (!d) return MMSYSERR_INVALHANDLE;
+    d->playing = false;
+    d->header = nullptr;
+    d->position.store(0, std::memory_order_release);
+    return MMSYSERR_NOERROR;
+}
+
+uint32_t wave_out_unprepare_header(WaveOut* d, WaveHeader*) { return d ? MMSYSERR_NOERROR : MMSYSERR_INVALHANDLE; }
+
+uint32_t wave_out_close(WaveOut* d) {
+    std::lock_guard<std::mutex> g(device_lock);
+    if (!d || d != device) return MMSYSERR_INVALHANDLE;
+    delete device;
+    device = nullptr;
+    return MMSYSERR_NOERROR;
+}
+
+uint32_t wave_out_get_position(WaveOut* d, MMTime* time) {
+    if (!d || !time) return MMSYSERR_INVALHANDLE;
+    d->sync.fetch_add(1, std::memory_order_acq_rel);
+    time->type = TIME_BYTES;
+    time->bytes = d->position.load(std::memory_order_acquire);
+    return MMSYSERR_NOERROR;
+}
+
+namespace script {
+
+uint32_t wave_consume(uint32_t bytes) {
+    std::lock_guard<std::mutex> g(device_lock);
+    if (!device || !device->playing || device->paused || !device->header || device->header->length == 0) return 0;
+    device->sync.load(std::memory_order_acquire);
+    const WaveHeader* h = device->header;
+    uint32_t pos = device->position.load(std::memory_order_relaxed);
+    for (uint32_t i = 0; i < bytes; ++i) captured.push_back(h->data[(pos + i) % h->length]);
+    device->position.store(pos + bytes, std::memory_order_release);
+    return bytes;
+}
+
+const std::vector<uint8_t>& wave_captured() { return captured; }
+void wave_clear_captured() { captured.clear(); }
+bool wave_open() {
+    std::lock_guard<std::mutex> g(device_lock);
+    return device != nullptr;
+}
+bool wave_paused() {
+    std::lock_guard<std::mutex> g(device_lock);
+    return device && device->paused;
+}
+uint32_t wave_position() {
+    std::lock_guard<std::mutex> g(device_lock);
+    return device ? device->position.load() : 0;
+}
+
+}  // namespace script
+}  // namespace platform

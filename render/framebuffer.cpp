@@ -1,0 +1,6 @@
+// framebuffer.cpp: the one frame buffer of the program.
+#include "render/render.h"
+
+namespace render {
+alignas(64) uint32_t Framebuffer[frame_width * frame_height];
+}
