@@ -1,0 +1,21 @@
+// replayer.h: rows, ticks and effects. replayer_tick runs one tick of the
+// song (the first tick of a row reads its cells and starts notes; the others
+// continue the effects), then hands every channel to update_voice.
+//
+//   set_bpm(song.default_bpm);            // at start
+//   if (song.samples_left == 0) replayer_tick();   // from the buffer fill
+#pragma once
+#include <cstdint>
+
+#include "music/state.h"
+
+namespace music {
+
+void set_bpm(int32_t bpm);  // samples_per_tick = 110250 / bpm (bpm 0: 110250)
+void replayer_tick();
+void play_row();
+void continue_row();
+// The Amiga-table period of a real note for the sample's finetune.
+int32_t amiga_period(int32_t real_note, const SampleRecord* sample);
+
+}  // namespace music
