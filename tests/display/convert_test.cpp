@@ -64,12 +64,15 @@ TEST(Convert, WorkedValuesOf0x00FF8040) {
     EXPECT_EQ(out[2], 0x40);
 }
 
-// Every row length that exercises a packed path, its tail or both; random
-// pixels with random top bytes; the destination is guarded on both sides.
+// Every row length that exercises a packed path, its tail or both, with and
+// without the processor's wide steps; random pixels with random top bytes;
+// the destination is guarded on both sides.
 TEST(Convert, PackedAndPerPixelAgreeForEveryRowLength) {
     std::mt19937 rng(1234);
-    const int lengths[] = {0, 1, 2, 3, 4, 5, 7, 8, 9, 15, 16, 17, 31, 33, 800, 803};
+    const int lengths[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 15, 16, 17, 31, 32, 33, 800, 803};
+    for (bool wide : {true, false})
     for (const Layout& l : layouts) {
+        convert_use_wide_steps(wide);
         for (int n : lengths) {
             std::vector<uint32_t> src(size_t(n) + 1);
             for (auto& p : src) p = rng();
@@ -84,10 +87,11 @@ TEST(Convert, PackedAndPerPixelAgreeForEveryRowLength) {
                 uint32_t expect = l.pixel(src[i]);
                 if (l.bytes == 4 && l.convert != row_to_xrgb8888) expect &= 0xFFFFFF;
                 ASSERT_EQ(read_le(&dst[guard + size_t(i) * l.bytes], l.bytes), expect)
-                    << l.name << " pixel " << i << " of " << n;
+                    << l.name << " pixel " << i << " of " << n << (wide ? " (wide steps)" : "");
             }
         }
     }
+    convert_use_wide_steps(true);
 }
 
 TEST(Convert, OnlyTheStraightCopyPassesTheFourthByte) {
