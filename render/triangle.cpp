@@ -50,6 +50,21 @@ inline void blend_span(int64_t y, double p, double q, uint32_t src, uint32_t alp
     for (int64_t x = left; x <= right; ++x) row[x] = blend_colour(row[x], src, alpha);
 }
 
+// Rows far above the frame draw nothing; past this many the edges jump
+// there in one multiplication instead of one addition per row.
+constexpr int64_t hidden_rows_walked = 65536;
+
+// Moves y (and both edges) down to the frame's first row when it starts
+// far above it, without passing `end`.
+inline void skip_hidden_rows(int64_t& y, int64_t end, double& e1, double d1, double& e2, double d2) {
+    if (y >= -hidden_rows_walked) return;
+    const int64_t n = std::min<int64_t>(end, 0) - y;
+    if (n <= 0) return;
+    e1 += double(n) * d1;
+    e2 += double(n) * d2;
+    y += n;
+}
+
 inline double slope(int32_t xa, int32_t ya, int32_t xb, int32_t yb) {
     // only asked for edges that span at least one row; a horizontal edge
     // never reaches a drawn row, so its advance is left at 0
@@ -81,7 +96,9 @@ void blend_triangle(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, 
         // flat top: both edges run to the bottom vertex
         double ea = a.x, eb = b.x;
         const double da = slope(a.x, a.y, c.x, c.y), db = slope(b.x, b.y, c.x, c.y);
-        for (int64_t y = a.y; y <= last_row; ++y) {
+        int64_t y = a.y;
+        skip_hidden_rows(y, last_row, ea, da, eb, db);
+        for (; y <= last_row; ++y) {
             blend_span(y, ea, eb, src, alpha);
             ea += da;
             eb += db;
@@ -94,6 +111,7 @@ void blend_triangle(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, 
     double ds = slope(a.x, a.y, b.x, b.y);
     const double dl = slope(a.x, a.y, c.x, c.y);
     int64_t y = a.y;
+    skip_hidden_rows(y, std::min<int64_t>(b.y, last_row + 1), s, ds, l, dl);
     for (; y < b.y && y <= last_row; ++y) {
         blend_span(y, s, l, src, alpha);
         s += ds;
@@ -102,6 +120,7 @@ void blend_triangle(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, 
     if (y < b.y) return;  // left the frame before the middle vertex
     s = b.x;
     ds = slope(b.x, b.y, c.x, c.y);
+    skip_hidden_rows(y, last_row, s, ds, l, dl);
     for (; y <= last_row; ++y) {
         blend_span(y, s, l, src, alpha);
         s += ds;

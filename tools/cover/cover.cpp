@@ -249,7 +249,10 @@ void paint_pane() {
         vline(frame_right + d, frame_top - d, frame_bottom + d, hex(0x000000), a);
     }
     for (int y = frame_top + 1; y < frame_bottom; ++y)
-        for (int x = frame_left + 1; x < frame_right; ++x) pic[y][x] = {0, 0, 0};
+        for (int x = frame_left + 1; x < frame_right; ++x) {
+            pic[y][x] = {0, 0, 0};
+            pane_art[y][x] = false;
+        }
     const RGB light = hex(0xA8BCE4);
     hline(frame_left, frame_right, frame_top, light);
     hline(frame_left, frame_right, frame_bottom, light);
