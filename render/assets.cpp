@@ -9,8 +9,12 @@
 // from its last byte); draw_background writes each row from its right end,
 // which puts the picture back upright and unmirrored.
 #include <algorithm>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "render/builtin_assets.h"
+#include "render/glyph_masks.h"
 #include "render/render.h"
 
 namespace render {
@@ -35,8 +39,17 @@ void decode_background() {
 
 // One picture row, stored right to left, written left to right.
 static inline void copy_row_reversed(uint32_t* dst, const uint32_t* src, int32_t count) {
-    const uint32_t* s = src + count - 1;
-    for (int32_t i = 0; i < count; ++i) dst[i] = *s--;
+    int32_t i = 0;
+#if defined(__SSE2__)
+    // four words at a time: load the last four, turn them round, store
+    for (; i + 8 <= count; i += 8) {
+        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + count - i - 4));
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + count - i - 8));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), _mm_shuffle_epi32(a, 0x1B));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i + 4), _mm_shuffle_epi32(b, 0x1B));
+    }
+#endif
+    for (; i < count; ++i) dst[i] = src[count - 1 - i];
 }
 
 void draw_background(int32_t x0, int32_t y0) {
@@ -65,6 +78,7 @@ void prepare_palette_and_font() {
         palette_colours[i] = builtin_palette_size >= 768 ? uint32_t(p[0]) << 16 | uint32_t(p[1]) << 8 | p[2] : 0;
     }
     for (uint32_t i = 0; i < 12 * 2048; ++i) font_atlas[i] = i < builtin_font_atlas_size ? builtin_font_atlas[i] : 0;
+    build_glyph_ink_masks();
 }
 
 int32_t read_cursor_code() {

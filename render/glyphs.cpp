@@ -12,11 +12,22 @@
 #include <algorithm>
 
 #include "app/state/viewer_state.h"
+#include "render/glyph_masks.h"
 #include "render/render.h"
 
 namespace render {
 
 alignas(64) uint32_t row_gradient[601];
+alignas(64) uint16_t glyph_ink_masks[224][12];
+
+void build_glyph_ink_masks() {
+    for (int g = 0; g < 224; ++g)
+        for (int r = 0; r < 12; ++r) {
+            uint16_t m = 0;
+            for (int k = 0; k < 9; ++k) m |= uint16_t(glyph_ink(g * 9, k, r)) << k;
+            glyph_ink_masks[g][r] = m;
+        }
+}
 
 void build_row_gradient() {
     const app::ViewerState& v = app::viewer;
@@ -32,10 +43,47 @@ void build_row_gradient() {
     }
 }
 
+uint32_t glyph_row_mask(int32_t column, int32_t r) {
+    if (r < 0 || r > 11 || column < 0 || column > 2048 - 9) return 0;
+    if (column % 9 == 0 && column / 9 < 224) return glyph_ink_masks[column / 9][r];
+    uint32_t m = 0;
+    for (int k = 0; k < 9; ++k) m |= uint32_t(glyph_ink(column, k, r)) << k;
+    return m;
+}
+
+namespace {
+
+// Cells that start at a glyph's first column use the ink masks and visit
+// only their ink pixels; any other start column is looked up pixel by pixel.
+template <bool behind>
+inline void glyph_rows(int64_t x, int64_t y, int32_t cell_column, int64_t r0, int64_t r1, int64_t k0, int64_t k1) {
+    const uint32_t window = ((1u << (k1 + 1)) - 1) & ~((1u << k0) - 1);
+    const uint16_t* masks = cell_column % 9 == 0 && cell_column / 9 < 224 ? glyph_ink_masks[cell_column / 9] : nullptr;
+    for (int64_t r = r0; r <= r1; ++r) {
+        uint32_t ink;
+        if (masks) {
+            ink = masks[r] & window;
+        } else {
+            ink = 0;
+            for (int64_t k = k0; k <= k1; ++k) ink |= uint32_t(glyph_ink(cell_column, int32_t(k), int32_t(r))) << k;
+        }
+        if (ink == 0) continue;
+        const int64_t Y = y + r;
+        uint32_t* row = Framebuffer + Y * frame_width;
+        const uint32_t colour = row_gradient[Y];
+        do {
+            uint32_t& d = row[x + __builtin_ctz(ink)];
+            if (!behind || d == 0) d = colour;
+            ink &= ink - 1;
+        } while (ink);
+    }
+}
+
+}  // namespace
+
 void draw_pane_glyph(int32_t x, int32_t y, int32_t cell_column) {
     const app::ViewerState& v = app::viewer;
     if (cell_column < 0 || cell_column > 2048 - 9) return;
-    const bool behind = int64_t(y) < int64_t(v.pane_top) + 30;
     // The pane window (and, should the geometry ever leave it, the frame),
     // as ranges of cell rows r and cell columns k.
     const int64_t r0 = std::max<int64_t>({0, int64_t(v.pane_top) - y, -int64_t(y)});
@@ -43,18 +91,9 @@ void draw_pane_glyph(int32_t x, int32_t y, int32_t cell_column) {
     const int64_t k0 = std::max<int64_t>({0, int64_t(v.pane_left) - x, -int64_t(x)});
     const int64_t k1 = std::min<int64_t>({8, int64_t(v.pane_right) - x, frame_width - 1 - int64_t(x)});
     if (r0 > r1 || k0 > k1) return;
-    for (int64_t r = r0; r <= r1; ++r) {
-        const int64_t Y = y + r;
-        const uint32_t* cell = font_atlas + r * 2048 + cell_column;
-        uint32_t* row = Framebuffer + Y * frame_width;
-        const uint32_t colour = row_gradient[Y];
-        for (int64_t k = k0; k <= k1; ++k) {
-            if (palette_colours[cell[k] & 255] == 0) continue;
-            uint32_t& d = row[x + k];
-            if (behind && d != 0) continue;
-            d = colour;
-        }
-    }
+    // behind mode, chosen once from the glyph's top row: ink only over pure black
+    if (int64_t(y) < int64_t(v.pane_top) + 30) glyph_rows<true>(x, y, cell_column, r0, r1, k0, k1);
+    else glyph_rows<false>(x, y, cell_column, r0, r1, k0, k1);
 }
 
 void draw_pane_text(int32_t x, int32_t y, const uint8_t* text, int32_t length) {

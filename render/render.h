@@ -42,6 +42,10 @@ inline int32_t glyph_cell_column(uint32_t code) { return (code < 32 ? 0 : int32_
 inline bool glyph_ink(int32_t column, int32_t k, int32_t r) {
     return palette_colours[font_atlas[r * 2048 + column + k] & 255] != 0;
 }
+// The ink of cell row r (0..11) as 9 bits, bit k = glyph_ink(column, k, r):
+// from the table prepare_palette_and_font builds when the column is a
+// glyph's first, else tested pixel by pixel. For loops that draw many cells.
+uint32_t glyph_row_mask(int32_t column, int32_t r);
 void build_row_gradient();
 // Draws `length` bytes (up to a zero byte) from (x, y), 9 pixels apart, with the
 // row gradient, clipped to the pane.

@@ -133,6 +133,32 @@ TEST(PaneText, AdvanceCodesBelow32AndTheZeroByte) {
             }
 }
 
+TEST(PaneGlyph, EveryCellDrawsExactlyItsInk) {
+    render_test::start_up();
+    // every glyph's first column, and a few columns between glyphs
+    std::vector<int> columns;
+    for (int c = 0; c < 224; ++c) columns.push_back(c * 9);
+    for (int c : {1, 4, 300, 2030, 2039}) columns.push_back(c);
+    for (int column : columns) {
+        for (int y : {200, 300}) {  // behind mode over black and normal mode
+            render_test::clear(0);
+            render::draw_pane_glyph(100, y, column);
+            for (int r = 0; r < 12; ++r) {
+                EXPECT_EQ(render::glyph_row_mask(column, r), [&] {
+                    uint32_t m = 0;
+                    for (int k = 0; k < 9; ++k) m |= uint32_t(render::glyph_ink(column, k, r)) << k;
+                    return m;
+                }()) << "column " << column << " row " << r;
+                for (int k = -1; k <= 9; ++k) {
+                    const bool ink = k >= 0 && k < 9 && render::glyph_ink(column, k, r);
+                    ASSERT_EQ(at(100 + k, y + r), ink ? render::row_gradient[y + r] : 0u)
+                        << "column " << column << " pixel " << k << ", " << r;
+                }
+            }
+        }
+    }
+}
+
 TEST(PaneText, FarOffScreenPositionsAreSafe) {
     render_test::start_up();
     render_test::clear(0);
