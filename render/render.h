@@ -7,7 +7,9 @@
 //              draw_ticker_bar(); ...ticker glyphs...; draw_cursor(x, y);
 //
 // The geometry (pane and ticker bounds) and the cursor colours come from
-// app::viewer. Nothing here allocates while drawing.
+// app::viewer; render/layout.h holds the constants the viewer sets them from
+// and that the background picture is painted from. Nothing here allocates
+// while drawing.
 #pragma once
 #include <cstdint>
 
