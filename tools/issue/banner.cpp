@@ -107,13 +107,13 @@ int banner_large(const BlockFont& f, const std::u32string& text, std::vector<std
     std::vector<std::u32string> px;
     const int bad = set_pixels(f, text, px);
     if (bad >= 0) return bad;
-    const int width = 2 * static_cast<int>(px[0].size()) + 1;
+    const int width = 2 * static_cast<int>(px[0].size()) + 2;
     rows.assign(font_height + 1, std::u32string());
     for (int r = 0; r <= font_height; r++) {
         for (int c = 0; c < width; c++) {
-            if (ink(px, r, c / 2) && c / 2 < static_cast<int>(px[0].size()) && c < width - 1)
+            if (ink(px, r, c / 2))
                 rows[r] += U'█';
-            else if (c >= 1 && ink(px, r - 1, (c - 1) / 2))
+            else if (ink(px, r - 1, c / 2 - 1))
                 rows[r] += U'░';
             else
                 rows[r] += U' ';

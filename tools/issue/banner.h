@@ -14,7 +14,7 @@
 //
 // Small banners put two pixel rows into one text row with the half blocks;
 // large ones draw every pixel as two full blocks in a text row of its own and
-// cast a light shade one cell right and one row down.
+// cast a light shade one pixel (two cells) right and one row down.
 #pragma once
 #include <string>
 #include <vector>

@@ -252,7 +252,9 @@ Rows number_ones(const Issue& is, int margin) {
     return table_render(t, margin);
 }
 
-Rows year_groups(const Issue& is, int margin, int limit) {
+// limit >= 0: at most that many rows; at_least > 0: only groups with that
+// many releases or more.
+Rows year_groups(const Issue& is, int margin, int limit, int at_least) {
     const Stats& s = is.stats;
     const int year = s.chart_year;
     std::vector<int> order = stats_rank_groups(is.log, [&](int g) { return stats_group_year(s, g, year); });
@@ -266,7 +268,7 @@ Rows year_groups(const Issue& is, int margin, int limit) {
     int shown = 0;
     for (size_t i = 0; i < order.size(); i++) {
         const int g = order[i];
-        if (counts[i] == 0 || (limit >= 0 && shown >= limit)) break;
+        if (counts[i] == 0 || counts[i] < at_least || (limit >= 0 && shown >= limit)) break;
         t.body.push_back({num(rank[i]), is.log.groups[g].name, num(counts[i]), percent(counts[i], total),
                           num(s.group_first_year[g]), num(stats_group_total(s, g))});
         shown++;
@@ -342,7 +344,7 @@ const char* gen_block_names() {
 }
 
 const char* gen_value_names() {
-    return "issue, chart_month, chart_year, released, first_year, month_releases, month_groups, year_releases, "
+    return "issue, chart_month, chart_year, year_months, released, first_year, month_releases, month_groups, year_releases, "
            "year_groups, year_new_groups, all_releases, all_groups, log_groups, month_/year_/all_ with a kind "
            "(demos, intros, music, graphics, diskmags, tools), chart_title N, chart_group N, chart_points N, "
            "year_top_group, year_top_count, all_top_group, all_top_count, releases_in YEAR, groups_in YEAR, "
@@ -387,10 +389,21 @@ GenResult gen_block(const Issue& is, const std::u32string& name, const std::u32s
             for (int g : groups_by_name(is)) append(rows, group_block(is, g, margin));
         return gen_ok;
     }
+    if (name == U"year_groups" && arg.rfind(U"from ", 0) == 0) {
+        if (!parse_limit(arg.substr(5), limit, why) || limit < 1) {
+            why = "from N: the groups with at least N releases this year";
+            return gen_bad;
+        }
+        rows = year_groups(is, margin, -1, limit);
+        return gen_ok;
+    }
     if (name == U"month_chart" || name == U"year_groups" || name == U"all_groups") {
-        if (!parse_limit(arg, limit, why)) return gen_bad;
+        if (!parse_limit(arg, limit, why)) {
+            why = "the argument is a number of rows" + std::string(name == U"year_groups" ? ", or \"from N\"" : "");
+            return gen_bad;
+        }
         if (name == U"month_chart") rows = month_chart(is, margin, limit);
-        else if (name == U"year_groups") rows = year_groups(is, margin, limit);
+        else if (name == U"year_groups") rows = year_groups(is, margin, limit, 0);
         else rows = all_groups(is, margin, limit);
         return gen_ok;
     }
@@ -466,6 +479,7 @@ GenResult gen_value(const Issue& is, const std::u32string& name, const std::u32s
     if (name == U"issue") out = num(log.issue);
     else if (name == U"chart_month") out = u(month_name(m));
     else if (name == U"chart_year") out = num(y);
+    else if (name == U"year_months") out = num(m);
     else if (name == U"released") out = date_long(log.released);
     else if (name == U"first_year") out = num(s.first_year);
     else if (name == U"month_releases") out = num(stats_month(s, m));

@@ -8,6 +8,11 @@
 //   issue::gen_block(is, U"month_chart", U"", 2, rows, why);
 //   issue::gen_value(is, U"year_releases", U"", text, why);
 //
+// Blocks with an argument: title TEXT and banner TEXT (block letters),
+// group_table GROUP, month_chart N, all_groups N, year_groups N or
+// year_groups from N (the groups with at least N releases this year); N rows
+// at most, all when left out.
+//
 // Both return gen_unknown for a name they do not know, so a page can tell a
 // misspelt name from a bad argument (gen_bad, with the reason in why).
 #pragma once
