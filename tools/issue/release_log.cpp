@@ -198,7 +198,7 @@ bool log_parse(const SourceFile& file, ReleaseLog& out, Diagnostics& d) {
                 diag_error(d, path, ln, f[3].column, "a title cannot contain \"@@\"");
                 good = false;
             }
-            if (f.size() == 5 && !parse_int(f[4].text, p.release.points)) {
+            if (f.size() == 5 && !f[4].text.empty() && !parse_int(f[4].text, p.release.points)) {
                 diag_error(d, path, ln, f[4].column, "points are a whole number (or leave the field out)");
                 good = false;
             }

@@ -12,7 +12,8 @@
 //   group    Acheron              a group; every group is declared once
 //   1998-09-12 | demo | Acheron | Cold Harbour | 412
 //
-// A release line is: date | kind | group | title [| points]. The kinds are
+// A release line is: date | kind | group | title [| points] (an empty points
+// field is the same as none). The kinds are
 // demo, intro, music, graphics, diskmag and tool. Points are the readers'
 // votes and are required for the releases of the chart month. No release may
 // be dated after the chart month. Every name must be drawable by the font and
