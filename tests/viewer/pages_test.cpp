@@ -37,6 +37,26 @@ TEST(PageTable, HoldsEachPageInItsColumnClosedByTheMarker) {
     }
 }
 
+TEST(PageTable, TheIssueHasItsPageProfile) {
+    viewer_test::fresh();
+    app::build_page_table();
+    const int32_t rows[10] = {518, 1887, 54, 23, 107, 17, 160, 35, 34, 19};
+    const int32_t blank[10] = {148, 313, 8, 9, 7, 7, 7, 11, 8, 7};
+    int filled = 0;
+    for (const Text& t : app::PageTable) filled += t.length > 0;
+    EXPECT_EQ(filled, 2854 - 525 + 10);  // the rows that are not blank, and the ten markers
+    for (int page = 1; page <= 10; ++page) {
+        app::select_page(page);
+        EXPECT_EQ(app::viewer.page_length, rows[page - 1]) << "page " << page;
+        int blanks = 0;
+        for (int32_t r = 0; r < app::viewer.page_length; ++r) {
+            blanks += app::CurrentPage[r].length == 0;
+            EXPECT_LE(app::CurrentPage[r].length, 81) << "page " << page << " row " << r;
+        }
+        EXPECT_EQ(blanks, blank[page - 1]) << "page " << page;
+    }
+}
+
 TEST(SelectPage, CopiesTheWholeColumnAndPutsThePaneAtTheTop) {
     viewer_test::fresh();
     viewer_test::make_page(4, 40);

@@ -12,7 +12,6 @@
 #include <map>
 #include <vector>
 
-#include "data/content.h"
 #include "display/display_state.h"
 #include "fake_player.h"
 #include "viewer_fixture.h"
@@ -144,33 +143,37 @@ TEST(ViewerRun, AReadersSession) {
         ASSERT_EQ(frames[i].height, 600u);
     }
     const auto frame = [&](int n) -> const script::Presented& { return frames[size_t(n)]; };
-    const int32_t rows2 = content::page_line_counts[1], rows3 = content::page_line_counts[2];
 
-    EXPECT_EQ(seen[5].page_length, content::page_line_counts[0]);
-    EXPECT_EQ(seen[6].page_length, rows2);
+    // The page 1 (518 rows) until iteration 6 selects page 2 (1,887).
+    EXPECT_EQ(seen[5].page_length, 518);
+    EXPECT_EQ(seen[6].page_length, 1887);
+    EXPECT_EQ(seen[6].top_row, 0);
+    EXPECT_EQ(seen[6].row_offset, 13);
     // The page change of iteration 6 shows from frame 7 on.
     EXPECT_TRUE(same_region(frame(5), frame(6), 44, 185, 763, 580));
-    if (rows2 > 34 + 1) {
-        EXPECT_FALSE(same_region(frame(6), frame(7), 44, 185, 763, 580));
-    }
+    EXPECT_FALSE(same_region(frame(6), frame(7), 44, 185, 763, 580));
 
-    // 100 frames of Up: 1 + 2 + ... + 7 pixels, then 7 a frame, 679 in all:
-    // row 56 at offset 6 on a page long enough to let it get there.
-    if (rows2 - 34 >= 56) {
-        EXPECT_EQ(seen[110].top_row, 56);
-        EXPECT_EQ(seen[110].row_offset, 6);
-        EXPECT_EQ(seen[110].scroll_velocity, -7);
-    }
-    EXPECT_EQ(seen[111].top_row, seen[110].top_row);  // released: the text stops at once
-    EXPECT_EQ(seen[120].scroll_velocity, 0);          // and the speed has decayed
-    EXPECT_EQ(seen[121].top_row, rows2 > 33 ? rows2 - 33 : 0);
-    EXPECT_EQ(seen[121].row_offset, seen[120].row_offset);
+    // 100 frames of Up: 1 + 2 + ... + 7 pixels, then 7 a frame, 679 in all
+    // from the offset of 13: row 56 at offset 6.
+    EXPECT_EQ(seen[110].top_row, 56);
+    EXPECT_EQ(seen[110].row_offset, 6);
+    EXPECT_EQ(seen[110].scroll_velocity, -7);
+    EXPECT_FALSE(same_region(frame(109), frame(110), 44, 185, 763, 580));
+    // Released: the text stops at once, the speed decays over 7 frames.
+    EXPECT_EQ(seen[111].top_row, 56);
+    EXPECT_EQ(seen[111].row_offset, 6);
+    EXPECT_EQ(seen[111].scroll_velocity, -6);
+    EXPECT_EQ(seen[117].scroll_velocity, 0);
+    EXPECT_TRUE(same_region(frame(112), frame(120), 44, 185, 763, 580));
+    // End: row 1,854 in slot 0, the offset kept.
+    EXPECT_EQ(seen[121].top_row, 1854);
+    EXPECT_EQ(seen[121].row_offset, 6);
 
     // Hover over menu row 3 from frame 126, without a click nothing changes.
     EXPECT_EQ(presented_pixel(frame(126), 750, 37),
               render::blend_colour(presented_pixel(frame(125), 750, 37), 0x1E3CF0, 110));
-    EXPECT_EQ(seen[130].page_length, rows2);
-    EXPECT_EQ(seen[131].page_length, rows3);
+    EXPECT_EQ(seen[130].page_length, 1887);
+    EXPECT_EQ(seen[131].page_length, 54);
     EXPECT_EQ(seen[131].top_row, 0);
     EXPECT_EQ(seen[131].row_offset, 13);
 

@@ -189,7 +189,13 @@ TEST(Ticker, QueuedTextIsTheLeadInFollowedByTheSixMessages) {
     for (const content::Line& m : content::ticker_messages)
         expected.append(reinterpret_cast<const char*>(m.bytes), m.length);
     const app::Text t = app::viewer.ticker_text;
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(t.bytes), size_t(t.length)), expected);
+    const std::string text(reinterpret_cast<const char*>(t.bytes), size_t(t.length));
+    EXPECT_EQ(text, expected);
+    // The ticker: 1,261 characters, white again when it starts over.
+    EXPECT_EQ(t.length, 1261);
+    const size_t last_tag = text.rfind('{');
+    ASSERT_NE(last_tag, std::string::npos);
+    EXPECT_EQ(text.substr(last_tag), "{W}" + std::string(31, ' '));
 }
 
 }  // namespace
