@@ -22,17 +22,18 @@ Text page_end_marker() { return text_literal(end_marker); }
 void build_page_table() {
     for (int32_t k = 1; k <= 11; ++k) viewer.menu_row_top[k] = menu_row_tops[k];
 
-    for (int32_t page = 1; page <= page_count; ++page) {
-        int32_t rows = content::page_line_counts[page - 1];
-        // The marker must fit in the column's last row, so at most 5,000
-        // text rows are taken; anything past them would lie outside the table.
-        if (rows < 0) rows = 0;
-        if (rows > page_table_rows - 1) rows = page_table_rows - 1;
-        const content::Line* lines = content::page_lines[page - 1];
-        for (int32_t r = 0; r < rows; ++r)
-            page_cell(r, page) = text_of(lines[r].bytes, int32_t(lines[r].length));
-        page_cell(rows, page) = page_end_marker();
-    }
+    for (int32_t page = 1; page <= page_count; ++page)
+        fill_page_column(page, content::page_lines[page - 1], content::page_line_counts[page - 1]);
+}
+
+void fill_page_column(int32_t page, const content::Line* lines, int32_t rows) {
+    if (page < 1 || page >= page_table_columns) return;
+    // The marker must fit in the column's last row, so at most 5,000 text
+    // rows are taken; anything past them would lie outside the table.
+    if (rows < 0 || !lines) rows = 0;
+    if (rows > page_table_rows - 1) rows = page_table_rows - 1;
+    for (int32_t r = 0; r < rows; ++r) page_cell(r, page) = text_of(lines[r].bytes, int32_t(lines[r].length));
+    page_cell(rows, page) = page_end_marker();
 }
 
 void select_page(int32_t page) {

@@ -13,6 +13,7 @@
 #include <cstdint>
 
 #include "app/text.h"
+#include "data/content.h"
 
 namespace app {
 
@@ -29,5 +30,10 @@ inline Text& page_cell(int32_t row, int32_t column) { return PageTable[row * pag
 
 // The text of the row that closes every page.
 Text page_end_marker();
+
+// Puts `rows` lines into column `page` from row 0 and the marker after them
+// (build_page_table does this for each page). At most 5,000 lines are
+// taken, so that the marker still fits in the table's last row.
+void fill_page_column(int32_t page, const content::Line* lines, int32_t rows);
 
 }  // namespace app

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "data/content.h"
 #include "viewer_fixture.h"
@@ -54,6 +55,22 @@ TEST(PageTable, TheIssueHasItsPageProfile) {
             EXPECT_LE(app::CurrentPage[r].length, 81) << "page " << page << " row " << r;
         }
         EXPECT_EQ(blanks, blank[page - 1]) << "page " << page;
+    }
+}
+
+TEST(PageTable, APageTooLongForTheTableIsCutSoItsMarkerStillFits) {
+    static const uint8_t line[] = "text";
+    static std::vector<content::Line> lines(6000, content::Line{line, 4});
+    struct Case {
+        int32_t given, length;
+    } cases[] = {{6000, 5000}, {5001, 5000}, {5000, 5000}, {4999, 4999}, {0, 0}, {-3, 0}};
+    for (const Case& c : cases) {
+        viewer_test::fresh();
+        app::fill_page_column(7, lines.data(), c.given);
+        app::select_page(7);
+        EXPECT_EQ(app::viewer.page_length, c.length) << c.given << " lines";
+        EXPECT_TRUE(app::text_equal(page_cell(c.length, 7), lit("<END>"))) << c.given << " lines";
+        for (int column : {6, 8}) EXPECT_EQ(page_cell(0, column).length, 0) << "neighbour column " << column;
     }
 }
 
