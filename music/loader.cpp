@@ -171,7 +171,9 @@ int32_t xm_load() {
     if (scanned > 0 && highest + 1 > slots) slots = highest + 1;
     song.pattern_slots = uint16_t(slots);
 
+    // Only the low byte counts; keep the count of the records that exist.
     const uint8_t instrument_count = uint8_t(song.instrument_count);
+    song.instrument_count = instrument_count;
     const uint64_t table_bytes = uint64_t(slots) * sizeof(PatternSlot) + uint64_t(instrument_count) * sizeof(Instrument);
     uint8_t* block = static_cast<uint8_t*>(alloc64(table_bytes));
     if (!block) return 0;

@@ -98,6 +98,7 @@ TEST_F(LoaderTest, InstrumentHeaderSizesAndCounts) {
     m.instruments[2].samples = {short_sample(0x300)};
     m.instrument_count = 0x0103;  // the low byte counts
     ASSERT_EQ(load(m), 1);
+    EXPECT_EQ(song.instrument_count, 3);
     EXPECT_EQ(song.instruments[0].sample_count, 0);
     EXPECT_EQ(song.instruments[0].samples[0], nullptr);
     EXPECT_EQ(song.instruments[1].sample_count, 2);
