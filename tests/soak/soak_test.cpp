@@ -15,14 +15,18 @@
 #include "display/display_state.h"
 #include "platform/scripted.h"
 
+// Under AddressSanitizer malloc's own counters say nothing; the sanitizer's
+// allocator counts instead. Declared here rather than through its header,
+// which only clang's runtime package ships.
 #if defined(__SANITIZE_ADDRESS__)
-#include <sanitizer/allocator_interface.h>
 #define QUILLON_ASAN 1
 #elif defined(__has_feature)
 #if __has_feature(address_sanitizer)
-#include <sanitizer/allocator_interface.h>
 #define QUILLON_ASAN 1
 #endif
+#endif
+#ifdef QUILLON_ASAN
+extern "C" size_t __sanitizer_get_current_allocated_bytes();
 #endif
 
 namespace script = platform::script;
