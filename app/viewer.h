@@ -4,6 +4,8 @@
 #pragma once
 #include <cstdint>
 
+#include "app/text.h"
+
 namespace app {
 
 // Runs the viewer and returns its exit code: 0 after Escape or the quit mark,
@@ -26,7 +28,15 @@ void handle_buttons();
 
 // Message ticker.
 void queue_ticker_messages();  // start-up: 101 spaces, then the built-in messages
-void draw_ticker();
+void draw_ticker();            // per frame: draws the window and moves it on
+// Draws text from (x, y), 8 pixels per character, hiding the tags and
+// following the colour tags.
+void draw_ticker_text(int32_t x, int32_t y, Text text);
+// One glyph cell (first atlas column) in ticker_draw_colour, clipped to the
+// ticker's columns.
+void draw_ticker_glyph(int32_t x, int32_t y, int32_t cell_column);
+// Whether a colour tag starts at 1-based `position` of t; sets *colour if so.
+bool ticker_tag_colour(Text t, int32_t position, uint32_t* colour);
 
 }  // namespace app
 

@@ -26,6 +26,10 @@ void row_to_bgr555(const uint32_t* source, void* destination, int32_t count);
 // The converter whose layout matches exactly, or null.
 RowConverter pick_row_converter(uint32_t bit_count, uint32_t red_mask, uint32_t green_mask, uint32_t blue_mask);
 
+// Tests: switch the processor-specific wide steps off (on by default where
+// the processor has them) to exercise the 64-bit packed paths on whole rows.
+void convert_use_wide_steps(bool on);
+
 // The per-pixel formulas, shared by the packed paths' tails and the tests.
 inline uint16_t pixel_rgb565(uint32_t p) {
     return uint16_t(((p >> 8) & 0xF800) | ((p >> 5) & 0x07E0) | ((p >> 3) & 0x001F));

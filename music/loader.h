@@ -5,6 +5,24 @@
 //   source_select(kind, size);      // before anything else of a start
 //   ... create stream.heap ...
 //   if (!module_load(data)) fail;   // open, 336-byte header, "Exte", xm_load, close
+//
+// After a successful load `song` holds the header's fields as read, except
+// channels (the low byte, at most 32), pattern_slots (the number of slots in
+// pattern_table) and instrument_count (the low byte: the records in
+// instruments); song_title holds the title's printable characters. What the
+// loader leaves for its readers to bound:
+//   - song_length may exceed the 256 entries of order_table;
+//   - envelope point counts may exceed 12, and sustain and loop point numbers
+//     may lie beyond the points;
+//   - a pattern of 0 rows (or a song of 0 channels) has null cells;
+//   - restart and cell notes are as read.
+// Everything else is in bounds: cell instrument numbers are at most
+// instrument_count, instruments have at most 16 samples, and a sample's loop
+// (loop_type 1..3) lies inside its length with a loop_length above 0; an
+// unlooped sample has loop_start 0 and loop_length = length. Sample data
+// hold length + 3 values; the value at index length is the guard, except for
+// 4-bit packed data of odd length, whose one extra decoded value sits there
+// (the guard follows it). Loop type 3 gets no guard.
 #pragma once
 #include <cstdint>
 

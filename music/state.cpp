@@ -1,4 +1,5 @@
-// state.cpp: the player's global records.
+// state.cpp: the player's global records, and the empty sample that a voice
+// gets when a note maps to no sample.
 #include "music/state.h"
 
 namespace music {
@@ -7,4 +8,5 @@ ChannelState channels[max_channels];
 Voice voices[voice_count];
 StreamState stream;
 char song_title[21];
+SampleRecord empty_sample;
 }  // namespace music

@@ -85,6 +85,8 @@ struct CallRecord {
     int64_t a = 0, b = 0, c = 0, d = 0;
 };
 const std::vector<CallRecord>& calls();
+// Long runs: stop logging calls (on by default).
+void keep_calls(bool keep);
 std::vector<std::string> call_names();
 int count_calls(const std::string& name);
 

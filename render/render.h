@@ -7,7 +7,9 @@
 //              draw_ticker_bar(); ...ticker glyphs...; draw_cursor(x, y);
 //
 // The geometry (pane and ticker bounds) and the cursor colours come from
-// app::viewer. Nothing here allocates while drawing.
+// app::viewer; render/layout.h holds the constants the viewer sets them from
+// and that the background picture is painted from. Nothing here allocates
+// while drawing.
 #pragma once
 #include <cstdint>
 
@@ -32,6 +34,8 @@ void draw_background(int32_t x0, int32_t y0);  // copies the picture into the Fr
 void prepare_palette_and_font();               // fills palette_colours and font_atlas
 // The built-in cursor codes, one per call, row by row; a read after the last yields 0.
 int32_t read_cursor_code();
+// Starts the cursor codes over from the first (for tests and tools).
+void rewind_cursor_codes();
 
 // --- glyphs ---
 // First atlas column of the glyph cell of a character code (0..255).
@@ -40,6 +44,10 @@ inline int32_t glyph_cell_column(uint32_t code) { return (code < 32 ? 0 : int32_
 inline bool glyph_ink(int32_t column, int32_t k, int32_t r) {
     return palette_colours[font_atlas[r * 2048 + column + k] & 255] != 0;
 }
+// The ink of cell row r (0..11) as 9 bits, bit k = glyph_ink(column, k, r):
+// from the table prepare_palette_and_font builds when the column is a
+// glyph's first, else tested pixel by pixel. For loops that draw many cells.
+uint32_t glyph_row_mask(int32_t column, int32_t r);
 void build_row_gradient();
 // Draws `length` bytes (up to a zero byte) from (x, y), 9 pixels apart, with the
 // row gradient, clipped to the pane.
@@ -49,6 +57,10 @@ void draw_pane_glyph(int32_t x, int32_t y, int32_t cell_column);
 // --- primitives ---
 // Translucent triangle: colour is 0xAARRGGBB with the blend weight in the top byte.
 void blend_triangle(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, int32_t y3, uint32_t colour);
+// One pixel of the blend: each channel (s * a + d * (256 - a)) >> 8, alpha 0..255.
+uint32_t blend_colour(uint32_t dst, uint32_t src, uint32_t alpha);
+// Nearest integer, exact halves to the even neighbour (values beyond +-1e9 clamp there).
+int64_t round_half_even(double v);
 void draw_ticker_bar();
 void draw_cursor(int32_t x, int32_t y);
 

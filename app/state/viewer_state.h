@@ -5,7 +5,8 @@
 // here too. Touched by the main thread only; nothing in it is ever freed.
 #pragma once
 #include <cstdint>
-#include <string>
+
+#include "app/text.h"
 
 namespace app {
 
@@ -39,7 +40,7 @@ struct ViewerState {
     int32_t menu_row_top[12] = {};
 
     // The message ticker.
-    std::string ticker_text;
+    Text ticker_text;  // built once at start-up (queue_ticker_messages)
     int32_t ticker_pos = 0;
     int32_t ticker_x = 0;
     uint32_t ticker_colour = 0xFFFFFF;

@@ -17,6 +17,7 @@ State& state() {
 }
 
 void record(const char* name, int64_t a, int64_t b, int64_t c, int64_t d) {
+    if (!state().keep_calls) return;
     state().calls.push_back({name, a, b, c, d});
 }
 
@@ -158,6 +159,7 @@ int count_calls(const std::string& name) {
     return n;
 }
 
+void keep_calls(bool keep) { state().keep_calls = keep; }
 void keep_presented(bool keep) { state().keep_presented = keep; }
 const std::vector<Presented>& presented() { return state().presented; }
 int presented_count() { return state().presented_count; }

@@ -49,6 +49,7 @@ struct KeyTrack {
 struct State {
     Config config;
     std::vector<CallRecord> calls;
+    bool keep_calls = true;
     int call_counts[int(Call::Count)] = {};
     std::vector<int> fail_at[int(Call::Count)];
 

@@ -241,11 +241,13 @@ Window* create_window(uint32_t, const char* class_name, const char* caption, uin
     if (!wc || s.window) return nullptr;
     uint32_t flags = SDL_WINDOW_HIDDEN;
     if (style & WS_POPUP) flags |= SDL_WINDOW_BORDERLESS;
-    if (width <= 0 || height <= 0) {  // the full-screen window: sized when the mode is set
-        width = 800;
-        height = 600;
-        x = SDL_WINDOWPOS_CENTERED;
-        y = SDL_WINDOWPOS_CENTERED;
+    if (width <= 0 || height <= 0) {  // the full-screen window covers the desktop
+        SDL_Rect bounds{0, 0, 800, 600};
+        SDL_GetDisplayBounds(0, &bounds);
+        x = bounds.x;
+        y = bounds.y;
+        width = bounds.w;
+        height = bounds.h;
     }
     SDL_Window* sw = SDL_CreateWindow(caption ? caption : "", x, y, width, height, flags);
     if (!sw) return nullptr;
@@ -412,6 +414,9 @@ Library* load_library(const char*) {
         drivers += "KMSDRM";
         SDL_SetHint(SDL_HINT_VIDEODRIVER, drivers.c_str());
     }
+    // Signals keep their usual meaning: a terminated viewer ends, it does not
+    // receive them as the window's close request.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return nullptr;
     s.library_loaded = true;
     return &s.library;
