@@ -1,5 +1,4 @@
-// state.cpp: the player's global records, and the empty sample that a voice
-// gets when a note maps to no sample.
+// state.cpp: the player's global records.
 #include "music/state.h"
 
 namespace music {
@@ -8,5 +7,4 @@ ChannelState channels[max_channels];
 Voice voices[voice_count];
 StreamState stream;
 char song_title[21];
-SampleRecord empty_sample;
 }  // namespace music
