@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <set>
 
 #include "music/loader.h"
 #include "music/mixer.h"
@@ -114,6 +115,40 @@ TEST(BuiltinModule, LoadsWithItsProfile) {
     EXPECT_EQ(loops[1], 1) << "one forward loop";
     EXPECT_EQ(loops[2], 1) << "one ping-pong loop";
     EXPECT_EQ(loops[0], 4) << "the others unlooped";
+}
+
+// The effects are the profile's: 0, 2, 3, 4, 6, 8, A, E6 (the loop on order
+// 0's pattern only) and F switching the speed between 8 and 5; the volume
+// column only sets the volume or slides it finely down; notes are C-0..B-7
+// or key-off; every cell's instrument exists.
+TEST(BuiltinModule, UsesTheProfilesEffects) {
+    start_builtin();
+    std::set<int> effects, speeds, volume_kinds;
+    int loops_outside_order_0 = 0, key_offs = 0;
+    for (int p = 0; p < song.pattern_slots; ++p) {
+        const PatternSlot& slot = song.pattern_table[p];
+        for (int i = 0; i < slot.rows * song.channels; ++i) {
+            const Cell& c = slot.cells[i];
+            if (c.effect == 0xE) {
+                effects.insert(0xE0 | c.parameter >> 4);
+                if (c.parameter >> 4 == 6 && p != song.order_table[0]) ++loops_outside_order_0;
+            } else if (c.effect != 0 || c.parameter != 0) {
+                effects.insert(c.effect);
+            }
+            if (c.effect == 0xF) speeds.insert(c.parameter);
+            if (c.volume) volume_kinds.insert(c.volume >= 0x10 && c.volume <= 0x50 ? 1 : c.volume >> 4);
+            EXPECT_TRUE(c.note <= 97) << "pattern " << p << " cell " << i;
+            key_offs += c.note == 97;
+            EXPECT_LE(c.instrument, song.instrument_count);
+        }
+    }
+    EXPECT_EQ(effects, (std::set<int>{0x0, 0x2, 0x3, 0x4, 0x6, 0x8, 0xA, 0xE6, 0xF}));
+    EXPECT_EQ(speeds, (std::set<int>{5, 8}));
+    EXPECT_EQ(volume_kinds, (std::set<int>{1, 0x8})) << "set volume and fine volume down";
+    EXPECT_EQ(loops_outside_order_0, 0);
+    EXPECT_GT(key_offs, 0);
+    for (int o = 1; o < song.song_length; ++o)
+        EXPECT_NE(song.order_table[o], song.order_table[0]) << "the looped pattern plays at order 0 only";
 }
 
 // Every cell and every sample value the player holds is the one the sources say.
