@@ -90,7 +90,12 @@ TEST(Synth, RecipeFaultsNameTheInstrumentsLine) {
     xmc::InstrumentSource unknown = recipe("organ");
     xmc::InstrumentSource typo = recipe("kick");
     typo.params["decya"] = 0.1;
-    for (const xmc::InstrumentSource& s : {unknown, typo}) {
+    xmc::InstrumentSource empty = recipe("hat");
+    empty.params["length"] = 0;
+    xmc::InstrumentSource late_loop = recipe("pad");
+    late_loop.params["loop"] = 0.6;
+    late_loop.params["length"] = 0.5;
+    for (const xmc::InstrumentSource& s : {unknown, typo, empty, late_loop}) {
         xmc::SampleData out;
         std::string error;
         EXPECT_FALSE(xmc::synthesise(s, out, error));

@@ -258,6 +258,15 @@ bool synthesise(const InstrumentSource& ins, SampleData& out, std::string& error
     }
     Params params{ins, it->second.defaults};
     if (!params.check(error)) return false;
+    const std::string where = ins.file + ":" + std::to_string(ins.line) + ": instrument " + std::to_string(ins.number);
+    if (!(params["length"] > 0 && params["length"] <= 4)) {
+        error = where + ": length must lie in 0..4 seconds";
+        return false;
+    }
+    if (it->second.defaults.count("loop") && !(params["loop"] >= 0 && params["loop"] < params["length"])) {
+        error = where + ": the loop must start within the sample";
+        return false;
+    }
     out = SampleData{};
     it->second.make(params, c4_rate(ins.relative_note, ins.finetune), out);
     return true;
