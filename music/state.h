@@ -126,7 +126,9 @@ struct StreamState {
     platform::WaveHeader header;
     alignas(64) uint8_t wave_buffer[block_count * block_frames * 4];
     alignas(64) float mix_buffer[block_count * block_frames * 2];
-    int32_t block_index;
+    // The next block to render. Stored (release) at the end of every render,
+    // so a thread that sees the new value also sees the block's bytes.
+    std::atomic<int32_t> block_index;
     std::atomic<int32_t> info_index;
     InfoEntry info_ring[block_count];
     platform::Thread* thread;

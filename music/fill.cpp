@@ -1,0 +1,81 @@
+// fill.cpp: fill_block, the buffer fill. Renders the block at
+// stream.block_index: 1,024 stereo frames, cleared, then mixed in stretches
+// that end on tick boundaries (replayer_tick runs whenever the current tick's
+// frames are used up, also across block boundaries), then rounded (ties to
+// even), clamped to 16 bits, scaled by the master volume (x 16 / divisor,
+// truncated) and stored little-endian into the block's part of
+// stream.wave_buffer.
+//
+// It logs two ring entries: the song time at the end of the block into the
+// block's own entry, and the block's mean absolute output levels into the
+// entry of the next block (the one the getters read while this block plays).
+// block_index is stored last, with release order, so a thread that sees it
+// advance also sees the block's bytes.
+//
+//   stream.block_index = 0; for (int k = 0; k < 16; ++k) fill_block();
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+
+#include "music/mixer.h"
+#include "music/replayer.h"
+
+namespace music {
+
+namespace {
+
+constexpr int32_t unity_divisor = 16;
+
+// One output sample from an accumulator, at the divisor read for it.
+inline int32_t output_sample(float x, int32_t divisor) {
+    if (!(x >= -32768.0f)) x = -32768.0f;  // NaN too
+    if (x > 32767.0f) x = 32767.0f;
+    const int32_t clamped = int32_t(std::lrint(x));  // ties to even
+    if (divisor == unity_divisor) return clamped;
+    if (divisor <= 0) divisor = unity_divisor;  // never set: full volume
+    // The quotient of two exact doubles is exact enough to truncate: both
+    // operands stay below 2^31, so its error is far below 1 / divisor.
+    return int32_t(double(clamped * 16) / double(divisor));
+}
+
+}  // namespace
+
+void fill_block() {
+    const int32_t block = stream.block_index.load(std::memory_order_relaxed) & (block_count - 1);
+    const int32_t first = block * block_frames;
+    float* acc = stream.mix_buffer + 2 * first;
+    std::fill(acc, acc + 2 * block_frames, 0.0f);
+
+    for (int32_t done = 0; done < block_frames;) {
+        if (song.samples_left <= 0) {
+            replayer_tick();
+            if (song.samples_left <= 0) song.samples_left = 1;  // a tick lasts at least one frame
+        }
+        const int32_t n = std::min(song.samples_left, block_frames - done);
+        mix_voices(first + done, n);
+        song.elapsed_ms = int32_t(uint32_t(song.elapsed_ms) + uint32_t(20 * n / 882));
+        song.samples_left -= n;
+        done += n;
+    }
+    stream.info_ring[block].time.store(song.elapsed_ms, std::memory_order_relaxed);
+
+    uint8_t* out = stream.wave_buffer + size_t(first) * 4;
+    uint32_t left_sum = 0, right_sum = 0;
+    for (int32_t f = 0; f < block_frames; ++f) {
+        const int32_t left = output_sample(acc[2 * f], stream.volume_divisor.load(std::memory_order_relaxed));
+        const int32_t right = output_sample(acc[2 * f + 1], stream.volume_divisor.load(std::memory_order_relaxed));
+        out[4 * f + 0] = uint8_t(left);
+        out[4 * f + 1] = uint8_t(uint32_t(left) >> 8);
+        out[4 * f + 2] = uint8_t(right);
+        out[4 * f + 3] = uint8_t(uint32_t(right) >> 8);
+        left_sum += uint32_t(left < 0 ? -left : left);
+        right_sum += uint32_t(right < 0 ? -right : right);
+    }
+
+    const int32_t next = (block + 1) & (block_count - 1);
+    const uint32_t levels = (left_sum / block_frames) << 16 | (right_sum / block_frames);
+    stream.info_ring[next].levels.store(int32_t(levels), std::memory_order_relaxed);
+    stream.block_index.store(next, std::memory_order_release);
+}
+
+}  // namespace music
