@@ -113,12 +113,19 @@ bool window_exists();
 // The device plays only when told: consume() takes bytes from the looping
 // buffer at the play position (as the sound card would) and appends them to
 // the captured sound; the position advances by that many bytes. Paused or
-// closed devices consume nothing.
+// closed devices consume nothing. The calls of the caller's thread are in the
+// call log (waveOutOpen, waveOutPrepareHeader, waveOutWrite with length,
+// flags, loops and wave_hash of the buffer at the write, waveOutPause,
+// waveOutRestart, waveOutReset, waveOutUnprepareHeader, waveOutClose).
 uint32_t wave_consume(uint32_t bytes);
 const std::vector<uint8_t>& wave_captured();
 void wave_clear_captured();
 bool wave_open();
 bool wave_paused();
 uint32_t wave_position();
+// Position queries so far, from any thread.
+uint32_t wave_position_queries();
+// The hash that the log of "waveOutWrite" gives for these bytes.
+int64_t wave_hash(const uint8_t* data, uint32_t length);
 
 }  // namespace platform::script

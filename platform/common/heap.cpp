@@ -29,8 +29,12 @@ struct Heap {
 
 Heap* heap_create() {
     if (detail::refuse_heap_create()) return nullptr;
-    Heap* h = static_cast<Heap*>(std::calloc(1, sizeof(Heap)));
-    if (h) heaps_alive.fetch_add(1);
+    // malloc, not calloc: glibc's calloc never reuses its per-thread cache,
+    // so a start and stop every few seconds would strand a record each time.
+    Heap* h = static_cast<Heap*>(std::malloc(sizeof(Heap)));
+    if (!h) return nullptr;
+    *h = Heap{};
+    heaps_alive.fetch_add(1);
     return h;
 }
 

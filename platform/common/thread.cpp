@@ -29,8 +29,10 @@ struct Thread {
 
 Thread* thread_create(ThreadFn fn) {
     if (!fn || detail::refuse_thread_create()) return nullptr;
-    Thread* t = static_cast<Thread*>(std::calloc(1, sizeof(Thread)));
+    // malloc, not calloc: glibc's calloc never reuses its per-thread cache.
+    Thread* t = static_cast<Thread*>(std::malloc(sizeof(Thread)));
     if (!t) return nullptr;
+    *t = Thread{};
     threads_alive.fetch_add(1);
     if (pthread_create(&t->id, nullptr, trampoline, reinterpret_cast<void*>(fn)) != 0) {
         threads_alive.fetch_sub(1);

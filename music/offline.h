@@ -1,0 +1,25 @@
+// offline.h: rendering a module without a sound device, as fast as the
+// machine allows. The blocks are exactly the ones the streaming player would
+// hand to the device, in the same order, for the same module and volume.
+//
+//   if (!music::offline_start(bytes, size, 1)) fail;   // kinds as player_start
+//   for (...) { const uint8_t* b = music::offline_block(); write(b, 4096); }
+//   music::offline_stop();
+//
+// It works on the player's single global state, so it stops the streaming
+// player first, and player_start ends an offline render.
+#pragma once
+#include <cstdint>
+
+namespace music {
+
+// Loads the module and sets the song to its start. 1 on success, 0 when the
+// module cannot be had or loaded (everything is released again).
+int32_t offline_start(const void* data, int32_t size, int32_t kind);
+// Renders the next block and returns its 4,096 bytes (1,024 frames of 16-bit
+// little-endian left and right), valid until the ring comes round again.
+const uint8_t* offline_block();
+// Releases the module.
+void offline_stop();
+
+}  // namespace music
