@@ -13,6 +13,10 @@
 // lengths, a ping-pong loop mirrors at its ends (any number of times), any
 // other sample falls silent.
 //
+// A voice whose gains are both 0 (and no ramp runs) adds nothing: only its
+// position moves, in closed form. The plain and ramp loops run eight frames a
+// turn with AVX2 where the processor has it, bit for bit as the scalar ones.
+//
 // Positions advance by clearing the fraction's lowest bit and then adding the
 // step (subtracting it backwards). After the first frame the positions thus
 // form an arithmetic sequence with the step rounded to even, which lets a
@@ -37,6 +41,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+
+#include <immintrin.h>
 
 #include "music/mixer.h"
 
@@ -79,6 +85,9 @@ Range range_of(const SampleRecord* s) {
 
 int64_t next_position(int64_t p, int64_t delta) { return (p & ~int64_t(1)) + delta; }
 
+// From the second frame on, positions move by this even stride.
+int64_t stride_of(int64_t delta) { return delta >= 0 ? (delta & ~int64_t(1)) : -((-delta + 1) & ~int64_t(1)); }
+
 // How many frames from position p (p < limit) going forwards by step lie
 // below limit, at most cap.
 int64_t frames_below(int64_t p, int64_t step, int64_t limit, int64_t cap) {
@@ -108,7 +117,7 @@ inline float interpolate(const int16_t* s, int64_t p) {
 }
 
 // n frames at constant gains, two a turn.
-void mix_plain(const int16_t* s, int64_t& position, int64_t delta, float* out, int32_t n, float left, float right) {
+void mix_plain_scalar(const int16_t* s, int64_t& position, int64_t delta, float* out, int32_t n, float left, float right) {
     int64_t p = position;
     for (; n >= 2; n -= 2) {
         const float v0 = interpolate(s, p);
@@ -130,9 +139,16 @@ void mix_plain(const int16_t* s, int64_t& position, int64_t delta, float* out, i
     position = p;
 }
 
+// n frames of a voice whose gains are both 0 and not ramping: it adds
+// nothing, so only its position moves, to exactly where the frame-by-frame
+// walk would put it (the first step from p, then the even stride).
+void skip_silent(int64_t& position, int64_t delta, int32_t n) {
+    position = next_position(position, delta) + int64_t(n - 1) * stride_of(delta);
+}
+
 // n frames with the gains moving by their steps after every frame.
-void mix_ramp(const int16_t* s, int64_t& position, int64_t delta, float* out, int32_t n, float& left, float& right,
-              float left_step, float right_step) {
+void mix_ramp_scalar(const int16_t* s, int64_t& position, int64_t delta, float* out, int32_t n, float& left,
+                     float& right, float left_step, float right_step) {
     int64_t p = position;
     float l = left, r = right;
     for (int32_t k = 0; k < n; ++k) {
@@ -147,6 +163,135 @@ void mix_ramp(const int16_t* s, int64_t& position, int64_t delta, float* out, in
     position = p;
     left = l;
     right = r;
+}
+
+// Eight frames a turn with AVX2, bit for bit as the scalar loops: after the
+// first frame the positions form the sequence p1 + k x stride, so eight of
+// them are computed at once in 64-bit lanes; one 32-bit gather at &s[i]
+// brings s[i] and s[i + 1] together. No FMA: every product and sum is rounded
+// on its own, in the scalar loops' order.
+//
+// Where the eight frames read within nine neighbouring values (steps up to
+// one frame, either direction), two plain loads and two lane permutes take
+// the place of the gather, when the nine values lie within the sample's data
+// (length + 3 values: the frames, the guard and two zeros).
+struct Wide {
+    __m256i pos_a, pos_b;  // positions of frames 0..3 and 4..7 of the next turn
+    __m256i eight;         // 8 x stride
+    int64_t p, stride;     // the position of frame 0, and the stride
+    int64_t last;          // the last index of the sample's data
+};
+
+__attribute__((target("avx2"))) inline Wide wide_start(int64_t p, int64_t stride, int32_t length) {
+    Wide w;
+    w.p = p;
+    w.stride = stride;
+    w.last = int64_t(length) + 2;
+    w.pos_a = _mm256_add_epi64(_mm256_set1_epi64x(p), _mm256_set_epi64x(3 * stride, 2 * stride, stride, 0));
+    w.pos_b = _mm256_add_epi64(w.pos_a, _mm256_set1_epi64x(4 * stride));
+    w.eight = _mm256_set1_epi64x(8 * stride);
+    return w;
+}
+
+// The eight interpolated values of the turn; moves on to the next turn.
+__attribute__((target("avx2"))) inline __m256 wide_values(const int16_t* s, Wide& w) {
+    const __m256i order = _mm256_setr_epi32(0, 2, 4, 6, 1, 3, 5, 7);
+    const __m256i a = _mm256_permutevar8x32_epi32(w.pos_a, order);  // f0 f1 f2 f3 i0 i1 i2 i3
+    const __m256i b = _mm256_permutevar8x32_epi32(w.pos_b, order);  // f4 .. f7 i4 .. i7
+    const __m256i fraction = _mm256_permute2x128_si256(a, b, 0x20);
+    const __m256i index = _mm256_permute2x128_si256(a, b, 0x31);
+    const int64_t i0 = w.p >> 32, i7 = (w.p + 7 * w.stride) >> 32;
+    const int64_t lo = std::min(i0, i7);
+    w.p += 8 * w.stride;
+    __m256i first, second;
+    if (std::max(i0, i7) - lo <= 7 && lo + 8 <= w.last) {
+        const __m256i at = _mm256_sub_epi32(index, _mm256_set1_epi32(int32_t(lo)));
+        const __m128i here = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + lo));
+        const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + lo + 1));
+        first = _mm256_permutevar8x32_epi32(_mm256_cvtepi16_epi32(here), at);
+        second = _mm256_permutevar8x32_epi32(_mm256_cvtepi16_epi32(next), at);
+    } else {
+        const __m256i pair = _mm256_i32gather_epi32(reinterpret_cast<const int*>(s), index, 2);
+        first = _mm256_srai_epi32(_mm256_slli_epi32(pair, 16), 16);
+        second = _mm256_srai_epi32(pair, 16);
+    }
+    const __m256 t = _mm256_mul_ps(_mm256_cvtepi32_ps(_mm256_srli_epi32(fraction, 1)), _mm256_set1_ps(fraction_scale));
+    const __m256 d = _mm256_cvtepi32_ps(_mm256_sub_epi32(second, first));
+    w.pos_a = _mm256_add_epi64(w.pos_a, w.eight);
+    w.pos_b = _mm256_add_epi64(w.pos_b, w.eight);
+    return _mm256_add_ps(_mm256_cvtepi32_ps(first), _mm256_mul_ps(d, t));
+}
+
+// Adds l and r (eight frames of each side) into out, interleaved.
+__attribute__((target("avx2"))) inline void wide_add(float* out, __m256 l, __m256 r) {
+    const __m256 lo = _mm256_unpacklo_ps(l, r);  // frames 0 1 | 4 5
+    const __m256 hi = _mm256_unpackhi_ps(l, r);  // frames 2 3 | 6 7
+    _mm256_storeu_ps(out, _mm256_add_ps(_mm256_loadu_ps(out), _mm256_permute2f128_ps(lo, hi, 0x20)));
+    _mm256_storeu_ps(out + 8, _mm256_add_ps(_mm256_loadu_ps(out + 8), _mm256_permute2f128_ps(lo, hi, 0x31)));
+}
+
+__attribute__((target("avx2"))) void mix_plain_avx2(const int16_t* s, int32_t length, int64_t& position, int64_t delta,
+                                                    float* out, int32_t n, float left, float right) {
+    if (n >= 9) {
+        // Frame 0 from any position; from frame 1 on the sequence is regular.
+        mix_plain_scalar(s, position, delta, out, 1, left, right);
+        out += 2;
+        --n;
+        Wide w = wide_start(position, stride_of(delta), length);
+        const __m256 vl = _mm256_set1_ps(left), vr = _mm256_set1_ps(right);
+        for (; n >= 8; n -= 8, out += 16) {
+            const __m256 v = wide_values(s, w);
+            wide_add(out, _mm256_mul_ps(v, vl), _mm256_mul_ps(v, vr));
+        }
+        position = _mm256_extract_epi64(w.pos_a, 0);
+    }
+    if (n > 0) mix_plain_scalar(s, position, delta, out, n, left, right);
+}
+
+__attribute__((target("avx2"))) void mix_ramp_avx2(const int16_t* s, int32_t length, int64_t& position, int64_t delta,
+                                                   float* out, int32_t n, float& left, float& right, float left_step,
+                                                   float right_step) {
+    if (n >= 9) {
+        mix_ramp_scalar(s, position, delta, out, 1, left, right, left_step, right_step);
+        out += 2;
+        --n;
+        Wide w = wide_start(position, stride_of(delta), length);
+        float l = left, r = right;
+        alignas(32) float gl[8], gr[8];
+        for (; n >= 8; n -= 8, out += 16) {
+            // The gains go on frame by frame, as in the scalar loop.
+            for (int k = 0; k < 8; ++k) {
+                gl[k] = l;
+                gr[k] = r;
+                l += left_step;
+                r += right_step;
+            }
+            const __m256 v = wide_values(s, w);
+            wide_add(out, _mm256_mul_ps(v, _mm256_load_ps(gl)), _mm256_mul_ps(v, _mm256_load_ps(gr)));
+        }
+        left = l;
+        right = r;
+        position = _mm256_extract_epi64(w.pos_a, 0);
+    }
+    if (n > 0) mix_ramp_scalar(s, position, delta, out, n, left, right, left_step, right_step);
+}
+
+bool wide_steps = __builtin_cpu_supports("avx2");
+
+void mix_plain(const int16_t* s, int32_t length, int64_t& position, int64_t delta, float* out, int32_t n, float left,
+               float right) {
+    if (wide_steps)
+        mix_plain_avx2(s, length, position, delta, out, n, left, right);
+    else
+        mix_plain_scalar(s, position, delta, out, n, left, right);
+}
+
+void mix_ramp(const int16_t* s, int32_t length, int64_t& position, int64_t delta, float* out, int32_t n, float& left,
+              float& right, float left_step, float right_step) {
+    if (wide_steps)
+        mix_ramp_avx2(s, length, position, delta, out, n, left, right, left_step, right_step);
+    else
+        mix_ramp_scalar(s, position, delta, out, n, left, right, left_step, right_step);
 }
 
 // Ping-pong mirrors. Two mirrors in a row (at one end, then at the other)
@@ -266,7 +411,7 @@ void mix_voice(Voice& v, float* out, int32_t rest) {
         if (ramping) {
             float left = float(v.ramp_gain_left) / gain_scale;
             float right = float(v.ramp_gain_right) / gain_scale;
-            if (seg > 0) mix_ramp(s, p, delta, out, seg, left, right, v.ramp_step_left, v.ramp_step_right);
+            if (seg > 0) mix_ramp(s, sample->length, p, delta, out, seg, left, right, v.ramp_step_left, v.ramp_step_right);
             // 4. After the pass.
             v.ramp_gain_left = int32_t(std::nearbyint(left * gain_scale));
             v.ramp_gain_right = int32_t(std::nearbyint(right * gain_scale));
@@ -278,8 +423,10 @@ void mix_voice(Voice& v, float* out, int32_t rest) {
                 v.ramp_gain_right = v.gain_right;
                 v.ramp_gain_left = v.gain_left;
             }
+        } else if (seg > 0 && v.gain_left == 0 && v.gain_right == 0) {
+            skip_silent(p, delta, seg);
         } else if (seg > 0) {
-            mix_plain(s, p, delta, out, seg, float(v.gain_left) / gain_scale, float(v.gain_right) / gain_scale);
+            mix_plain(s, sample->length, p, delta, out, seg, float(v.gain_left) / gain_scale, float(v.gain_right) / gain_scale);
         }
         rest -= seg;
         out += 2 * seg;
@@ -294,6 +441,14 @@ void mix_voice(Voice& v, float* out, int32_t rest) {
 }
 
 }  // namespace
+
+bool mixer_use_wide_steps(bool on) {
+    const bool was = wide_steps;
+    wide_steps = on && __builtin_cpu_supports("avx2");
+    return was;
+}
+
+bool mixer_wide_steps() { return wide_steps; }
 
 void mix_voices(int32_t first_frame, int32_t n) {
     if (n <= 0) return;

@@ -93,8 +93,11 @@ TEST(Fill, OutputIsRoundedClampedAndScaled) {
         {0x7FFFFFD0, {-30000, -30000}, 0},
         {0x7FFFFFD0, {1}, 0},
     };
+    // Both ways of converting a block: four frames a turn and one.
+    for (int wide = 0; wide < 2; ++wide)
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << "divisor " << c.divisor << ", first voice " << c.voices[0]);
+        SCOPED_TRACE(testing::Message() << "divisor " << c.divisor << ", first voice " << c.voices[0] << ", wide " << wide);
+        const bool was = music::mixer_use_wide_steps(wide != 0);
         reset();
         start_song(100000);
         music::stream.volume_divisor = c.divisor;
@@ -108,6 +111,7 @@ TEST(Fill, OutputIsRoundedClampedAndScaled) {
         // The mean absolute output goes into the next block's ring entry.
         const uint32_t mean = uint32_t(c.expected < 0 ? -c.expected : c.expected);
         EXPECT_EQ(uint32_t(music::stream.info_ring[1].levels.load()), mean << 16 | mean);
+        music::mixer_use_wide_steps(was);
     }
 }
 

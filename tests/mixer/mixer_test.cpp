@@ -236,4 +236,66 @@ TEST(Mixer, VoicesAddUp) {
     EXPECT_EQ(acc(104, 0), 0.0f);
 }
 
+// A voice with both gains at 0 adds nothing and is not mixed, but it must
+// move, wrap and mirror exactly as the same voice with gains.
+TEST(Mixer, SilentVoicesMoveLikeAudibleOnes) {
+    for (const LoopCase& c : loop_cases) {
+        SCOPED_TRACE(c.name);
+        auto s = sample(noise(c.length, 5), c.loop_type, c.loop_start, c.loop_length);
+        reset();
+        music::Voice audible = voice(0, s->record, c.step, 200, 90, fixed(c.start), c.direction);
+        music::mix_voices(0, 1000);
+        audible = music::voices[0];
+        reset();
+        voice(0, s->record, c.step, 0, 0, fixed(c.start), c.direction);
+        music::mix_voices(0, 1000);
+        const music::Voice& silent = music::voices[0];
+        EXPECT_EQ(silent.sample, audible.sample);
+        EXPECT_EQ(silent.position, audible.position);
+        EXPECT_EQ(silent.position_fraction, audible.position_fraction);
+        EXPECT_EQ(silent.direction, audible.direction);
+        for (int i = 0; i < 2048; ++i) ASSERT_EQ(music::stream.mix_buffer[i], 0.0f) << i;
+    }
+}
+
+// The eight-frames-a-turn loops give the scalar loops' accumulators and
+// voice state bit for bit: steady gains and ramps, steps below one frame (the
+// neighbouring-values path) and above (the gather), both directions, ends
+// close to the data's last values, odd call sizes.
+TEST(Mixer, WideStepsMatchTheScalarLoops) {
+    std::vector<LoopCase> cases(std::begin(loop_cases), std::end(loop_cases));
+    cases.push_back({"long unlooped, slow", 3000, 0, 0, -1, 0.23, 2.75, 0});
+    cases.push_back({"long forward loop, step 1", 2000, 1, 100, 1700, 1.0, 0, 0});
+    cases.push_back({"ping-pong, slow backwards", 2000, 2, 40, 1900, 0.999, 1500.5, 1});
+    cases.push_back({"ping-pong, fast", 4000, 2, 0, 4000, 3.3, 10, 0});
+    const int sizes[] = {1000, 17, 9, 8, 300, 24, 700};
+    for (const LoopCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto s = sample(noise(c.length, 3), c.loop_type, c.loop_start, c.loop_length);
+        std::vector<float> out[2];
+        music::Voice end[2];
+        for (int wide = 0; wide < 2; ++wide) {
+            const bool was = music::mixer_use_wide_steps(wide != 0);
+            reset();
+            music::Voice& v = voice(0, s->record, c.step, 200, 90, fixed(c.start), c.direction);
+            int at = 0;
+            for (int n : sizes) {
+                if (at + n > 2048) break;
+                v.gain_left = (at / 100) % 2 ? 40 : 250;  // ramps now and then
+                music::mix_voices(at % 1024, std::min(n, 1024 - at % 1024));
+                at += std::min(n, 1024 - at % 1024);
+            }
+            out[wide].assign(music::stream.mix_buffer, music::stream.mix_buffer + 2048);
+            end[wide] = v;
+            music::mixer_use_wide_steps(was);
+        }
+        for (int i = 0; i < 2048; ++i) ASSERT_EQ(out[1][size_t(i)], out[0][size_t(i)]) << "value " << i;
+        EXPECT_EQ(end[1].position, end[0].position);
+        EXPECT_EQ(end[1].position_fraction, end[0].position_fraction);
+        EXPECT_EQ(end[1].direction, end[0].direction);
+        EXPECT_EQ(end[1].ramp_gain_left, end[0].ramp_gain_left);
+        EXPECT_EQ(end[1].ramp_left, end[0].ramp_left);
+    }
+}
+
 }  // namespace
