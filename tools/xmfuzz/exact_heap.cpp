@@ -5,10 +5,10 @@
 // sample's data instead of the end of a 64 KiB chunk. Linking this object
 // keeps the archive's heap out of the fuzz targets.
 //
-// QUILLON_FUZZ_HEAP_MB=n lowers the limit to n MiB (scripts/fuzz uses 16):
-// a module that claims 200 MiB of samples then fails its load at once, by
-// the same refusal as past heap_limit, instead of spending a second zeroing
-// and decoding memory on every such input.
+// QUILLON_FUZZ_HEAP_MB=n lowers the limit to n MiB (scripts/fuzz uses 4):
+// a module that claims 200 MiB of samples or millions of cells then fails
+// its load early, by the same refusal as past heap_limit, instead of
+// spending a second zeroing, decoding and unpacking on every such input.
 #include <atomic>
 #include <cstdlib>
 #include <vector>
