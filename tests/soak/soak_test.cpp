@@ -37,7 +37,10 @@ size_t bytes_in_use() {
 #ifdef QUILLON_ASAN
     return __sanitizer_get_current_allocated_bytes();
 #else
-    return mallinfo2().uordblks;
+    // Both the heap's chunks and the large blocks malloc maps on their own:
+    // which of the two a block comes from changes as malloc tunes itself.
+    const struct mallinfo2 m = mallinfo2();
+    return m.uordblks + m.hblkhd;
 #endif
 }
 
