@@ -68,7 +68,9 @@ void term_signals_install() {
 int term_signal() { return ending_signal; }
 
 bool term_raw_enter() {
-    if (!isatty(STDIN_FILENO)) return false;
+    // Only the terminal's foreground job may change it; started in the
+    // background, we play without keys rather than stop on SIGTTOU.
+    if (!isatty(STDIN_FILENO) || tcgetpgrp(STDIN_FILENO) != getpgrp()) return false;
     if (!saved_valid) {
         if (tcgetattr(STDIN_FILENO, &saved) != 0) return false;
         saved_valid = 1;

@@ -19,7 +19,8 @@ namespace cli {
 void term_signals_install();
 // 0, or the number of the first ending signal received.
 int term_signal();
-// Non-canonical, no echo; true when stdin is a terminal and it worked.
+// Non-canonical, no echo; true when stdin is a terminal whose foreground
+// job we are, and it worked.
 bool term_raw_enter();
 // Puts the saved terminal settings back; safe to call at any time, repeatedly
 // and from a signal handler.
