@@ -11,14 +11,13 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "music/mixer.h"
 #include "music/offline.h"
 #include "music/state.h"
+#include "tests/support/xm_corpus.h"
 
 extern const unsigned char builtin_module[];
 extern const unsigned int builtin_module_size;
@@ -50,15 +49,12 @@ void render(benchmark::State& state, const std::vector<uint8_t>& module) {
 
 std::vector<std::pair<std::string, std::vector<uint8_t>>> corpus_longest(size_t count) {
     std::vector<std::pair<std::string, std::vector<uint8_t>>> files;
-    std::error_code error;
-    for (const auto& entry : std::filesystem::directory_iterator(QUILLON_XM_CORPUS, error)) {
-        if (entry.path().extension() != ".xm") continue;
-        std::ifstream in(entry.path(), std::ios::binary);
-        std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        // Only modules that load and make some sound.
+    for (const auto& path : xm_corpus::files()) {
+        std::vector<uint8_t> bytes = xm_corpus::read(path);
+        // Only modules that load.
         if (!music::offline_start(bytes.data(), int32_t(bytes.size()), 1)) continue;
         music::offline_stop();
-        files.emplace_back(entry.path().filename().string(), std::move(bytes));
+        files.emplace_back(path.filename().string(), std::move(bytes));
     }
     std::sort(files.begin(), files.end(), [](const auto& a, const auto& b) { return a.second.size() > b.second.size(); });
     if (files.size() > count) files.resize(count);

@@ -23,12 +23,15 @@ if [ "$mode" = nodisplay ]; then
   exit 0
 fi
 
-for n in $(seq 90 140); do
-  [ -e /tmp/.X$n-lock ] || { disp=$n; break; }
-done
-Xvfb :$disp -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+# Xvfb picks a free display itself and names it: runs in parallel never race
+# for the same number.
+dfile=$(mktemp)
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$dfile" >/dev/null 2>&1 &
 xvfb=$!
-trap 'kill $xvfb 2>/dev/null; [ -n "${app:-}" ] && kill $app 2>/dev/null' EXIT
+trap 'kill $xvfb 2>/dev/null; [ -n "${app:-}" ] && kill $app 2>/dev/null; rm -f "$dfile"' EXIT
+for i in $(seq 100); do [ -s "$dfile" ] && break; sleep 0.1; done
+disp=$(head -n1 "$dfile")
+[ -n "$disp" ] || fail "Xvfb did not start"
 export DISPLAY=:$disp
 for i in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 

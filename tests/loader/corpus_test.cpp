@@ -8,25 +8,16 @@
 #include <memory>
 
 #include "tests/loader/load_fixture.h"
+#include "tests/support/xm_corpus.h"
 
 namespace loader_test {
 namespace {
 
 namespace fs = std::filesystem;
 
-std::vector<fs::path> corpus() {
-    std::vector<fs::path> files;
-    std::error_code error;
-    for (const auto& entry : fs::directory_iterator(QUILLON_XM_CORPUS, error))
-        if (entry.path().extension() == ".xm") files.push_back(entry.path());
-    std::sort(files.begin(), files.end());
-    return files;
-}
+std::vector<fs::path> corpus() { return xm_corpus::files(); }
 
-std::vector<uint8_t> read_file(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+std::vector<uint8_t> read_file(const fs::path& path) { return xm_corpus::read(path); }
 
 // Loads the first n bytes from a heap block of exactly n bytes.
 int32_t load_exact(const std::vector<uint8_t>& bytes, size_t n) {

@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "music/loader.h"
+#include "tests/support/xm_corpus.h"
 #include "tests/replayer/song_fixture.h"
 
 using namespace music;
@@ -19,14 +20,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::vector<fs::path> corpus() {
-    std::vector<fs::path> files;
-    std::error_code error;
-    for (const auto& entry : fs::directory_iterator(QUILLON_XM_CORPUS, error))
-        if (entry.path().extension() == ".xm") files.push_back(entry.path());
-    std::sort(files.begin(), files.end());
-    return files;
-}
+std::vector<fs::path> corpus() { return xm_corpus::files(); }
 
 TEST(Corpus, EveryLoadedModulePlaysThrough) {
     const std::vector<fs::path> files = corpus();
@@ -34,8 +28,7 @@ TEST(Corpus, EveryLoadedModulePlaysThrough) {
     int played = 0;
     for (const fs::path& f : files) {
         SCOPED_TRACE(f.filename().string());
-        std::ifstream in(f, std::ios::binary);
-        const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        const std::vector<uint8_t> bytes = xm_corpus::read(f);
         // Exactly the file's bytes, so that a read past them is seen.
         std::unique_ptr<uint8_t[]> block(new uint8_t[bytes.size()]);
         std::copy(bytes.begin(), bytes.end(), block.get());
