@@ -113,4 +113,16 @@ int32_t module_file_read(const std::string& path, ModuleFile* out, std::string* 
     return module_file_check(path, out, error);
 }
 
+int32_t module_file_open(const char* program, const std::string& path, ModuleFile* out, std::FILE* err) {
+    std::string error;
+    if (!module_file_read(path, out, &error)) {
+        std::fprintf(err, "%s: %s\n", program, error.c_str());
+        return 0;
+    }
+    if (out->truncated)
+        std::fprintf(err, "%s: warning: '%s' is truncated; the missing part plays as silence\n", program,
+                     path.c_str());
+    return 1;
+}
+
 }  // namespace cli

@@ -16,6 +16,7 @@
 // file: "'song.xm': empty file, not an XM module".
 #pragma once
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,9 @@ struct ModuleFile {
 // 1 when the file holds a module the player loads; 0 with *error set.
 // It uses the player's global state (stops whatever plays).
 int32_t module_file_read(const std::string& path, ModuleFile* out, std::string* error);
+// The programs' way in: reads the file; on failure prints
+// "PROGRAM: reason" to err and returns 0; warns about a truncated module.
+int32_t module_file_open(const char* program, const std::string& path, ModuleFile* out, std::FILE* err);
 // A title as the programs show it: trailing spaces cut.
 std::string module_title_shown(const char* title);
 // The same checks on bytes already in memory; `name` is for the message.

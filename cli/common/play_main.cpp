@@ -55,13 +55,7 @@ int play_main(int argc, const char* const* argv) {
         break;
     }
     ModuleFile module;
-    if (!module_file_read(args.input, &module, &error)) {
-        std::fprintf(stderr, "xmplay: %s\n", error.c_str());
-        return 1;
-    }
-    if (module.truncated)
-        std::fprintf(stderr, "xmplay: warning: '%s' is truncated; the missing part plays as silence\n",
-                     args.input.c_str());
+    if (!module_file_open("xmplay", args.input, &module, stderr)) return 1;
     module.bytes.clear();
     module.bytes.shrink_to_fit();
 

@@ -100,13 +100,7 @@ int render_main(int argc, const char* const* argv, std::FILE* out, std::FILE* er
         break;
     }
     ModuleFile module;
-    if (!module_file_read(args.input, &module, &error)) {
-        std::fprintf(err, "xmrender: %s\n", error.c_str());
-        return 1;
-    }
-    if (module.truncated)
-        std::fprintf(err, "xmrender: warning: '%s' is truncated; the missing part plays as silence\n",
-                     args.input.c_str());
+    if (!module_file_open("xmrender", args.input, &module, err)) return 1;
     RenderSummary summary;
     if (!render_wav(module, args, &summary, &error)) {
         std::fprintf(err, "xmrender: %s\n", error.c_str());
