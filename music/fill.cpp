@@ -26,15 +26,12 @@ namespace music {
 
 namespace {
 
-constexpr int32_t unity_divisor = 16;
-
-// One output sample from an accumulator, at the divisor read for it.
+// One output sample from an accumulator, at the block's divisor (above 0).
 inline int32_t output_sample(float x, int32_t divisor) {
     if (!(x >= -32768.0f)) x = -32768.0f;  // NaN too
     if (x > 32767.0f) x = 32767.0f;
     const int32_t clamped = int32_t(std::lrint(x));  // ties to even
     if (divisor == unity_divisor) return clamped;
-    if (divisor <= 0) divisor = unity_divisor;  // never set: full volume
     // The quotient of two exact doubles is exact enough to truncate: both
     // operands stay below 2^31, so its error is far below 1 / divisor.
     return int32_t(double(clamped * 16) / double(divisor));
@@ -61,7 +58,6 @@ void convert_scalar(const float* acc, uint8_t* out, int32_t from, int32_t to, in
 // the master volume is the same exact double quotient, truncated.
 __attribute__((target("avx2"))) void convert_avx2(const float* acc, uint8_t* out, int32_t frames, int32_t divisor,
                                                   uint32_t& left_sum, uint32_t& right_sum) {
-    if (divisor <= 0) divisor = unity_divisor;
     const __m256 low = _mm256_set1_ps(-32768.0f), high = _mm256_set1_ps(32767.0f);
     const __m256d sixteen = _mm256_set1_pd(16.0), by = _mm256_set1_pd(double(divisor));
     __m256i sums = _mm256_setzero_si256();  // left, right, left, right, ...
@@ -107,9 +103,11 @@ void fill_block() {
     }
     stream.info_ring[block].time.store(song.elapsed_ms, std::memory_order_relaxed);
 
-    // The master volume is read once for the whole block.
+    // The master volume is read once for the whole block; never set means
+    // full volume.
     uint8_t* out = stream.wave_buffer + size_t(first) * 4;
-    const int32_t divisor = stream.volume_divisor.load(std::memory_order_relaxed);
+    int32_t divisor = stream.volume_divisor.load(std::memory_order_relaxed);
+    if (divisor <= 0) divisor = unity_divisor;
     uint32_t left_sum = 0, right_sum = 0;
     if (mixer_wide_steps())
         convert_avx2(acc, out, block_frames, divisor, left_sum, right_sum);

@@ -13,7 +13,7 @@ void fill_block();
 // Adds n frames (1..1024) of every sounding voice into stream.mix_buffer from
 // frame `first_frame` on, and advances the voices.
 void mix_voices(int32_t first_frame, int32_t n);
-// The plain mixing loop and the block's conversion to output bytes run
+// The mixing loops (plain and gain ramp) and the block's conversion to output bytes run
 // several frames a turn with AVX2 where the processor has it (the default),
 // with the same result bit for bit; tests turn it off to compare.
 // mixer_use_wide_steps returns the previous setting.

@@ -17,7 +17,6 @@
 namespace music {
 
 namespace {
-constexpr int32_t unity_divisor = 16;
 constexpr int32_t mute_divisor = 0x7FFFFFD0;
 constexpr platform::WaveFormat wave_format = {1, 2, output_rate, output_rate * 4, 4, 16};
 }  // namespace

@@ -19,6 +19,8 @@ constexpr int32_t block_frames = 1024;
 constexpr int32_t block_count = 16;
 constexpr int32_t max_channels = 32;
 constexpr int32_t voice_count = 64;
+// The master volume divisor of full volume (gain 16 / divisor).
+constexpr int32_t unity_divisor = 16;
 
 // The module header's fields that stay in use, and the play state.
 struct SongState {

@@ -31,7 +31,7 @@ void render(benchmark::State& state, const std::vector<uint8_t>& module) {
         state.SkipWithError("the module does not load");
         return;
     }
-    music::stream.volume_divisor = 16;
+    music::stream.volume_divisor = music::unity_divisor;
     // Past the first ticks, so the voices are sounding.
     for (int k = 0; k < 64; ++k) music::offline_block();
     int64_t frames = 0;
