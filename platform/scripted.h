@@ -105,6 +105,7 @@ const Presented& last_presented();
 // Called with each presented surface (optional).
 void on_present(std::function<void(const Presented&)> callback);
 
+int paced_frames();       // pace_frame calls (it returns at once here)
 int cursor_shown();       // ShowCursor counter (starts at 0)
 int screensaver_active(); // last value set through system_parameters_info, -1 if never
 bool window_exists();

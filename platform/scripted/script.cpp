@@ -165,6 +165,7 @@ const std::vector<Presented>& presented() { return state().presented; }
 int presented_count() { return state().presented_count; }
 const Presented& last_presented() { return state().last; }
 void on_present(std::function<void(const Presented&)> callback) { state().on_present = std::move(callback); }
+int paced_frames() { return state().paced; }
 int cursor_shown() { return state().cursor_counter; }
 int screensaver_active() { return state().screensaver; }
 bool window_exists() { return !state().windows.empty(); }
@@ -209,6 +210,6 @@ void exit_process(int code) {
     std::_Exit(code);
 }
 
-void pace_frame() {}
+void pace_frame() { ++state().paced; }
 
 }  // namespace platform

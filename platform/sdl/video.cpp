@@ -19,6 +19,7 @@
 //   and in full screen also while it has lost the keyboard focus.
 #include <SDL.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <deque>
@@ -27,6 +28,8 @@
 
 #include "platform/detail.h"
 #include "platform/platform.h"
+#include "platform/sdl/hooks.h"
+#include "platform/sdl/present.h"
 
 namespace platform {
 
@@ -76,7 +79,6 @@ struct SdlState {
     Clipper clipper;
     std::deque<Message> queue;
     KeyTrack keys[256];
-    uint64_t last_pace;
 };
 
 SdlState& st() {
@@ -134,10 +136,7 @@ uint32_t surface_format(SDL_Window* w, uint32_t bits) {
 
 bool make_renderer(Window* w) {
     SdlState& s = st();
-    if (s.renderer) return true;
-    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
-    s.renderer = SDL_CreateRenderer(w->sdl, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
-    if (!s.renderer) s.renderer = SDL_CreateRenderer(w->sdl, -1, SDL_RENDERER_SOFTWARE);
+    if (!s.renderer) s.renderer = sdl::present_open(w->sdl);
     return s.renderer != nullptr;
 }
 
@@ -148,17 +147,19 @@ bool make_texture(Surface* surf, uint32_t width, uint32_t height, uint32_t forma
     surf->width = width;
     surf->height = height;
     surf->format = format;
-    SDL_RenderSetLogicalSize(s.renderer, int(width), int(height));
+    sdl::present_set_frame_size(int(width), int(height));
     return true;
 }
 
-void show_texture(Surface* source) {
-    SdlState& s = st();
-    if (!s.renderer || !source || !source->texture) return;
-    SDL_SetRenderDrawColor(s.renderer, 0, 0, 0, 255);
-    SDL_RenderClear(s.renderer);
-    SDL_RenderCopy(s.renderer, source->texture, nullptr, nullptr);
-    SDL_RenderPresent(s.renderer);
+void show_texture(Surface* source, bool wait) {
+    if (!st().renderer || !source || !source->texture) return;
+    sdl::present_texture(source->texture, int(source->width), int(source->height), wait);
+}
+
+intptr_t frame_point(int x, int y) {
+    int fx = x, fy = y;
+    sdl::present_frame_point(x, y, &fx, &fy);
+    return pack_point(fx, fy);
 }
 
 void set_active(Window* w, bool active) {
@@ -203,16 +204,19 @@ void translate(const SDL_Event& e) {
             if (vk) s.keys[vk].down = false;
             break;
         }
-        case SDL_MOUSEMOTION: s.queue.push_back({w, WM_MOUSEMOVE, 0, pack_point(e.motion.x, e.motion.y)}); break;
+        case SDL_MOUSEMOTION: s.queue.push_back({w, WM_MOUSEMOVE, 0, frame_point(e.motion.x, e.motion.y)}); break;
         case SDL_MOUSEBUTTONDOWN:
         case SDL_MOUSEBUTTONUP: {
             bool down = e.type == SDL_MOUSEBUTTONDOWN;
             uint32_t m = 0;
             if (e.button.button == SDL_BUTTON_LEFT) m = down ? WM_LBUTTONDOWN : WM_LBUTTONUP;
             if (e.button.button == SDL_BUTTON_RIGHT) m = down ? WM_RBUTTONDOWN : WM_RBUTTONUP;
-            if (m) s.queue.push_back({w, m, 0, pack_point(e.button.x, e.button.y)});
+            if (m) s.queue.push_back({w, m, 0, frame_point(e.button.x, e.button.y)});
             break;
         }
+        case SDL_AUDIODEVICEREMOVED:
+            if (!e.adevice.iscapture) sdl::wave_device_removed(e.adevice.which);
+            break;
     }
 }
 
@@ -376,24 +380,6 @@ uint16_t get_async_key_state(int vk) {
 
 void sleep_ms(uint32_t ms) { SDL_Delay(ms); }
 
-void pace_frame() {
-    SdlState& s = st();
-    const uint64_t freq = SDL_GetPerformanceFrequency();
-    const uint64_t interval = freq / 60;
-    uint64_t now = SDL_GetPerformanceCounter();
-    uint64_t target = s.last_pace + interval;
-    if (s.last_pace != 0 && now < target) {
-        uint64_t wait_ms = (target - now) * 1000 / freq;
-        if (wait_ms > 1) SDL_Delay(uint32_t(wait_ms - 1));
-        while ((now = SDL_GetPerformanceCounter()) < target) {
-        }
-        // Keep the beat exact while frames keep up; start afresh after a stall.
-        s.last_pace = target;
-    } else {
-        s.last_pace = now;
-    }
-}
-
 // --- DirectDraw ---
 
 static int32_t direct_draw_create(void*, DirectDraw** out, void*) {
@@ -417,7 +403,11 @@ Library* load_library(const char*) {
     // Signals keep their usual meaning: a terminated viewer ends, it does not
     // receive them as the window's close request.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return nullptr;
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        // The one thing the viewer says on its way out with -1.
+        std::fputs("no display: run QUILLON in a desktop session\n", stderr);
+        return nullptr;
+    }
     s.library_loaded = true;
     return &s.library;
 }
@@ -533,13 +523,13 @@ int32_t surface_unlock(Surface* surface, void*) {
     return 0;
 }
 
-int32_t surface_flip(Surface* surface, Surface*, uint32_t) {
-    show_texture(surface->attached);
+int32_t surface_flip(Surface* surface, Surface*, uint32_t flags) {
+    show_texture(surface->attached, (flags & DDFLIP_NOVSYNC) == 0);
     return 0;
 }
 
-int32_t surface_blt(Surface* surface, const Rect*, Surface* source, const Rect*, uint32_t, void*) {
-    if (surface->primary) show_texture(source);
+int32_t surface_blt(Surface* surface, const Rect*, Surface* source, const Rect*, uint32_t flags, void*) {
+    if (surface->primary) show_texture(source, (flags & DDBLT_WAIT) != 0);
     return 0;
 }
 
@@ -552,7 +542,7 @@ uint32_t surface_release(Surface* surface) {
         surface->attached->texture = nullptr;
     }
     if (surface->primary && s.renderer) {
-        SDL_DestroyRenderer(s.renderer);
+        sdl::present_close();
         s.renderer = nullptr;
     }
     return 0;

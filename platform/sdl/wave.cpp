@@ -13,6 +13,7 @@
 #include <atomic>
 
 #include "platform/platform.h"
+#include "platform/sdl/hooks.h"
 
 namespace platform {
 
@@ -118,5 +119,9 @@ uint32_t wave_out_get_position(WaveOut* d, MMTime* t) {
     t->bytes = d->position.load(std::memory_order_acquire);
     return MMSYSERR_NOERROR;
 }
+
+namespace sdl {
+void wave_device_removed(uint32_t) {}
+}  // namespace sdl
 
 }  // namespace platform

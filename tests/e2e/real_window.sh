@@ -2,7 +2,7 @@
 # Drives the real quillon binary under Xvfb as a person would.
 #   real_window.sh QUILLON windowed   answer No, check the centred 800x600 window, Escape: exit 0
 #   real_window.sh QUILLON fullscreen answer Yes, check the window covers the screen, Escape: exit 0
-#   real_window.sh QUILLON nodisplay  no display reachable: exit -1 (255) at once
+#   real_window.sh QUILLON nodisplay  no display reachable: exit -1 (255) at once, saying why
 # A screenshot of the window is left as OUT_DIR/quillon-<mode>.png when OUT_DIR is set.
 set -u
 bin=$1
@@ -14,10 +14,11 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 
 if [ "$mode" = nodisplay ]; then
   start=$(date +%s%N)
-  env -u DISPLAY -u WAYLAND_DISPLAY timeout 20 "$bin"
+  err=$(env -u DISPLAY -u WAYLAND_DISPLAY timeout 20 "$bin" 2>&1 >/dev/null)
   rc=$?
   ms=$(( ($(date +%s%N) - start) / 1000000 ))
   [ $rc -eq 255 ] || fail "exit code $rc without a display, expected 255"
+  [ "$err" = "no display: run QUILLON in a desktop session" ] || fail "standard error: '$err'"
   [ $ms -lt 5000 ] || fail "took ${ms} ms to give up"
   echo "ok: exit 255 after ${ms} ms"
   exit 0
