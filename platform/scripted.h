@@ -126,6 +126,12 @@ bool wave_paused();
 uint32_t wave_position();
 // Position queries so far, from any thread.
 uint32_t wave_position_queries();
+// The device goes away as SDL reports it (SDL_AUDIODEVICEREMOVED). With
+// `another_default`, the sound carries on on the new default device: nothing
+// changes for the caller. Without, the device consumes nothing more and no
+// device opens until wave_device_added().
+void wave_device_removed(bool another_default);
+void wave_device_added();
 // The hash that the log of "waveOutWrite" gives for these bytes.
 int64_t wave_hash(const uint8_t* data, uint32_t length);
 

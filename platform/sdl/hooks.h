@@ -13,5 +13,7 @@ int64_t pacing_now_ns();
 
 // wave.cpp: SDL reported an audio device as removed (SDL_AUDIODEVICEREMOVED).
 void wave_device_removed(uint32_t device_id);
+// SDL's id of the device that plays now, 0 when none (tests).
+uint32_t wave_device_id();
 
 }  // namespace platform::sdl

@@ -406,6 +406,7 @@ Library* load_library(const char*) {
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         // The one thing the viewer says on its way out with -1.
         std::fputs("no display: run QUILLON in a desktop session\n", stderr);
+        if (std::getenv("QDBG")) std::fprintf(stderr, "%s DISPLAY=%s\n", SDL_GetError(), std::getenv("DISPLAY"));
         return nullptr;
     }
     s.library_loaded = true;

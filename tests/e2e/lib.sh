@@ -22,7 +22,8 @@ start_xvfb() {
   disp=$(head -n1 "$_dfile")
   [ -n "$disp" ] || fail "Xvfb did not start"
   export DISPLAY=:$disp
-  for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+  for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && return 0; sleep 0.1; done
+  fail "Xvfb on $DISPLAY does not answer"
 }
 
 start_viewer() {
