@@ -9,6 +9,9 @@
 // - The present waits for the retrace only where that gives 60 frames a
 //   second (a display refreshing at 59 to 61 Hz) and the caller asks to
 //   wait; everywhere else pace_frame's deadline sleep sets the rate.
+// - A window at one pixel per coordinate in the desktop's own format skips
+//   all of that: the frame is converted straight into the window's pixels
+//   and shown from there (the cheapest way on a plain desktop).
 // - Pointer positions from SDL's events are in window coordinates;
 //   present_frame_point turns them into frame pixels with the placement the
 //   window's present uses.
@@ -81,6 +84,7 @@ SDL_Renderer* present_open(SDL_Window* window) {
     SDL_RendererInfo info{};
     SDL_GetRendererInfo(s.renderer, &info);
     s.vsync_on = (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
+
     return s.renderer;
 }
 
@@ -143,5 +147,22 @@ void present_frame_point(int x, int y, int* fx, int* fy) {
     Placement p = place_frame(out_w, out_h, s.frame_w, s.frame_h, integer_only());
     frame_point(p, s.frame_w, s.frame_h, win_w, win_h, out_w, out_h, x, y, fx, fy);
 }
+
+bool present_direct_fits(SDL_Window* window, uint32_t format) {
+    int w = 0, h = 0, pw = 0, ph = 0;
+    SDL_GetWindowSize(window, &w, &h);
+    SDL_GetWindowSizeInPixels(window, &pw, &ph);
+    return w == pw && h == ph && SDL_GetWindowPixelFormat(window) == format;
+}
+
+bool present_direct_lock(SDL_Window* window, int w, int h, void** pixels, int* pitch) {
+    SDL_Surface* s = SDL_GetWindowSurface(window);
+    if (!s || s->w != w || s->h != h || s->format->format != SDL_GetWindowPixelFormat(window)) return false;
+    *pixels = s->pixels;
+    *pitch = s->pitch;
+    return true;
+}
+
+void present_direct(SDL_Window* window) { SDL_UpdateWindowSurface(window); }
 
 }  // namespace platform::sdl

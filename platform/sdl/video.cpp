@@ -4,12 +4,12 @@
 // - "ddraw.dll" loads when SDL's video subsystem starts; with no display
 //   reachable it fails and so does the display library's open.
 // - The full-screen mode does not change the monitor's mode: the window
-//   covers the desktop and the frame is scaled to fill it with its aspect
-//   ratio kept (black bars). Mouse positions arrive in frame pixels, because
-//   the renderer's logical size maps them.
+//   covers the display that holds the pointer, and the frame is scaled onto
+//   it crisply with black bars (present.cpp). A window is centred on that
+//   display. Mouse positions are turned into frame pixels.
 // - Surfaces are one streaming texture each (the back buffer, or the
 //   offscreen surface of a window); a flip or a blit to the primary surface
-//   copies that texture to the window and presents it, with vertical sync.
+//   copies that texture to the window and presents it (present.cpp).
 // - The pixel format of the surfaces is the desktop's when it is one of the
 //   eight layouts the converters serve, else 0x00RRGGBB in 32 bits. Setting
 //   QUILLON_PIXEL_LAYOUT to xrgb8888, xbgr8888, rgb888, bgr888, rgb565,
@@ -46,6 +46,7 @@ struct Surface {
     Surface* attached;
     uint32_t width, height;
     uint32_t format;  // SDL pixel format
+    bool direct;      // the window's own pixels (present.cpp), not a texture
 };
 
 struct Clipper {
@@ -170,6 +171,19 @@ void set_active(Window* w, bool active) {
 
 bool fullscreen() { return (st().dd.cooperative & DDSCL_FULLSCREEN) != 0; }
 
+// The display that holds the pointer: the reader's screen, where the window
+// or the full screen goes. The first display when the pointer is on none.
+int pointer_display() {
+    int x = 0, y = 0;
+    SDL_GetGlobalMouseState(&x, &y);
+    SDL_Point p{x, y};
+    for (int i = 0, n = SDL_GetNumVideoDisplays(); i < n; ++i) {
+        SDL_Rect b{};
+        if (SDL_GetDisplayBounds(i, &b) == 0 && SDL_PointInRect(&p, &b)) return i;
+    }
+    return 0;
+}
+
 // Turns one SDL event into window messages and key state.
 void translate(const SDL_Event& e) {
     SdlState& s = st();
@@ -243,15 +257,20 @@ Window* create_window(uint32_t, const char* class_name, const char* caption, uin
     for (size_t i = 0; i < s.classes.size(); ++i)
         if (s.class_names[i] == (class_name ? class_name : "")) wc = &s.classes[i];
     if (!wc || s.window) return nullptr;
-    uint32_t flags = SDL_WINDOW_HIDDEN;
+    // High-density screens: the window keeps its size in the desktop's
+    // coordinates and its output gets the screen's pixels, scaled crisply.
+    uint32_t flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI;
     if (style & WS_POPUP) flags |= SDL_WINDOW_BORDERLESS;
-    if (width <= 0 || height <= 0) {  // the full-screen window covers the desktop
-        SDL_Rect bounds{0, 0, 800, 600};
-        SDL_GetDisplayBounds(0, &bounds);
+    SDL_Rect bounds{0, 0, 800, 600};
+    SDL_GetDisplayBounds(pointer_display(), &bounds);
+    if (width <= 0 || height <= 0) {  // the full-screen window covers the pointer's display
         x = bounds.x;
         y = bounds.y;
         width = bounds.w;
         height = bounds.h;
+    } else {  // centred on it by the caller, relative to its corner
+        x += bounds.x;
+        y += bounds.y;
     }
     SDL_Window* sw = SDL_CreateWindow(caption ? caption : "", x, y, width, height, flags);
     if (!sw) return nullptr;
@@ -285,12 +304,13 @@ int adjust_window_rect(Rect*, uint32_t, int) {
 }
 
 int get_system_metrics(int index) {
-    SDL_DisplayMode m{};
     switch (index) {
-        case SM_CXSCREEN:
-            return SDL_GetDesktopDisplayMode(0, &m) == 0 ? m.w : 800;
-        case SM_CYSCREEN:
-            return SDL_GetDesktopDisplayMode(0, &m) == 0 ? m.h : 600;
+        case SM_CXSCREEN:  // the display holding the pointer, in its coordinates
+        case SM_CYSCREEN: {
+            SDL_Rect b{0, 0, 800, 600};
+            SDL_GetDisplayBounds(pointer_display(), &b);
+            return index == SM_CXSCREEN ? b.w : b.h;
+        }
         default:
             return 0;  // frames and captions are the window manager's, outside the client size
     }
@@ -452,10 +472,17 @@ int32_t dd_create_surface(DirectDraw* dd, const SurfaceDesc* desc, Surface** out
     SdlState& s = st();
     if (!s.window) return DDERR_GENERIC;
     if (desc->caps & DDSCAPS_PRIMARYSURFACE) {
-        if (!make_renderer(s.window)) return DDERR_GENERIC;
+        bool flipping = (desc->caps & DDSCAPS_FLIP) && (desc->flags & DDSD_BACKBUFFERCOUNT) && desc->back_buffer_count > 0;
         s.primary = Surface{};
         s.primary.primary = true;
-        if ((desc->caps & DDSCAPS_FLIP) && (desc->flags & DDSD_BACKBUFFERCOUNT) && desc->back_buffer_count > 0) {
+        if (!flipping && sdl::present_direct_fits(s.window->sdl, surface_format(s.window->sdl, 32))) {
+            s.primary.format = surface_format(s.window->sdl, 32);
+            s.primary.direct = true;
+            *out = &s.primary;
+            return 0;
+        }
+        if (!make_renderer(s.window)) return DDERR_GENERIC;
+        if (flipping) {
             s.back = Surface{};
             uint32_t fmt = surface_format(s.window->sdl, dd->mode_bits);
             if (!make_texture(&s.back, dd->mode_width, dd->mode_height, fmt)) return DDERR_GENERIC;
@@ -467,8 +494,14 @@ int32_t dd_create_surface(DirectDraw* dd, const SurfaceDesc* desc, Surface** out
         *out = &s.primary;
         return 0;
     }
-    if ((desc->flags & (DDSD_WIDTH | DDSD_HEIGHT)) != (DDSD_WIDTH | DDSD_HEIGHT) || !s.renderer) return DDERR_GENERIC;
+    if ((desc->flags & (DDSD_WIDTH | DDSD_HEIGHT)) != (DDSD_WIDTH | DDSD_HEIGHT)) return DDERR_GENERIC;
     s.offscreen = Surface{};
+    if (s.primary.direct) {
+        s.offscreen = Surface{false, nullptr, nullptr, desc->width, desc->height, s.primary.format, true};
+        *out = &s.offscreen;
+        return 0;
+    }
+    if (!s.renderer) return DDERR_GENERIC;
     if (!make_texture(&s.offscreen, desc->width, desc->height, s.primary.format)) return DDERR_GENERIC;
     *out = &s.offscreen;
     return 0;
@@ -508,10 +541,14 @@ int32_t surface_get_pixel_format(Surface* surface, PixelFormat* f) {
 int32_t surface_restore(Surface*) { return 0; }
 
 int32_t surface_lock(Surface* surface, const Rect*, SurfaceDesc* desc, uint32_t, void*) {
-    if (!surface->texture) return DDERR_GENERIC;
     void* pixels = nullptr;
     int pitch = 0;
-    if (SDL_LockTexture(surface->texture, nullptr, &pixels, &pitch) != 0) return DDERR_GENERIC;
+    if (surface->direct) {
+        if (!sdl::present_direct_lock(st().window->sdl, int(surface->width), int(surface->height), &pixels, &pitch))
+            return DDERR_GENERIC;
+    } else if (!surface->texture || SDL_LockTexture(surface->texture, nullptr, &pixels, &pitch) != 0) {
+        return DDERR_GENERIC;
+    }
     desc->surface = pixels;
     desc->pitch = pitch;
     desc->width = surface->width;
@@ -530,7 +567,10 @@ int32_t surface_flip(Surface* surface, Surface*, uint32_t flags) {
 }
 
 int32_t surface_blt(Surface* surface, const Rect*, Surface* source, const Rect*, uint32_t flags, void*) {
-    if (surface->primary) show_texture(source, (flags & DDBLT_WAIT) != 0);
+    if (surface->primary && source && source->direct)
+        sdl::present_direct(st().window->sdl);
+    else if (surface->primary)
+        show_texture(source, (flags & DDBLT_WAIT) != 0);
     return 0;
 }
 

@@ -27,8 +27,19 @@ start_xvfb() {
 }
 
 start_viewer() {
-  "$1" &
-  app=$!
+  # On a loaded machine the server now and then refuses SDL's first
+  # connection although it answered xdpyinfo: the viewer then ends at once
+  # with 255, and is started again (at most twice).
+  local try
+  for try in 1 2 3; do
+    "$1" &
+    app=$!
+    sleep 0.3
+    kill -0 $app 2>/dev/null && return 0
+    wait $app
+    [ $? -eq 255 ] || return 0
+    echo "the viewer did not reach $DISPLAY (try $try)" >&2
+  done
 }
 
 # find_window WIDTH: the id of the window titled QUILLON that wide (any width if empty).

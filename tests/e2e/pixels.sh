@@ -5,14 +5,15 @@
 # screenshot must be one of the scripted run's frames, pixel for pixel
 # (e2e_frames). With --audio, the first run also plays its sound through
 # SDL's disk driver, and the bytes it consumed must equal the offline render.
-#   pixels.sh QUILLON E2E_FRAMES SCRIPT DEPTH [--audio]
+#   pixels.sh QUILLON E2E_FRAMES E2E_GRAB SCRIPT DEPTH [--audio]
 # The server is 1600 x 1200, so the full screen holds the frame in 2 x 2 blocks.
 set -u
 bin=$1
 frames=$2
-script=$3
-depth=$4
-audio=${5:-}
+grab=$3
+script=$4
+depth=$5
+audio=${6:-}
 . "$(dirname "$0")/lib.sh"
 export ASAN_OPTIONS=detect_leaks=0:${ASAN_OPTIONS:-}
 out=$(mktemp -d)
@@ -39,7 +40,7 @@ play() {
       move) xdotool mousemove --window "$win" $(( ox + a * k + k / 2 )) $(( oy + b * k + k / 2 ));;
       click) xdotool mousemove --window "$win" $(( ox + a * k + k / 2 )) $(( oy + b * k + k / 2 ))
              xdotool mousedown 1; sleep 0.25; xdotool mouseup 1; at=$(( at + 15 ));;
-      shot) timeout 20 import -window "$win" -depth 8 "ppm:$shot" 2>/dev/null || fail "no screenshot";;
+      shot) timeout 20 "$grab" "$win" "$shot" || fail "no screenshot";;
     esac
   done 4< "$script"
 }
