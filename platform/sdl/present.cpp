@@ -152,12 +152,17 @@ bool present_direct_fits(SDL_Window* window, uint32_t format) {
     int w = 0, h = 0, pw = 0, ph = 0;
     SDL_GetWindowSize(window, &w, &h);
     SDL_GetWindowSizeInPixels(window, &pw, &ph);
-    return w == pw && h == ph && SDL_GetWindowPixelFormat(window) == format;
+    // Only 32-bit desktops: on a 16-bit one SDL's window pixels are 32-bit
+    // all the same, converted by the server.
+    return w == pw && h == ph && SDL_GetWindowPixelFormat(window) == format && SDL_BYTESPERPIXEL(format) == 4;
 }
 
-bool present_direct_lock(SDL_Window* window, int w, int h, void** pixels, int* pitch) {
+bool present_direct_lock(SDL_Window* window, uint32_t format, int w, int h, void** pixels, int* pitch) {
+    // The window system's own shared-memory image, not one that SDL draws
+    // through an OpenGL renderer behind the scenes (three times the work).
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     SDL_Surface* s = SDL_GetWindowSurface(window);
-    if (!s || s->w != w || s->h != h || s->format->format != SDL_GetWindowPixelFormat(window)) return false;
+    if (!s || s->w != w || s->h != h || s->format->format != format) return false;
     *pixels = s->pixels;
     *pitch = s->pitch;
     return true;

@@ -18,11 +18,11 @@ void present_set_frame_size(int frame_w, int frame_h);
 void present_frame_point(int x, int y, int* fx, int* fy);
 
 // A window whose pixels are its coordinates (no high density) and whose own
-// format is `format` takes the frame straight into its pixels: no texture,
-// no renderer, one copy less. present_direct_lock gives them (false when the
-// window is not w x h), present_direct shows them.
+// 32-bit format is `format` takes the frame straight into its pixels: no
+// texture, no renderer, one copy less. present_direct_lock gives them (false
+// when they are not w x h in that format), present_direct shows them.
 bool present_direct_fits(SDL_Window* window, uint32_t format);
-bool present_direct_lock(SDL_Window* window, int w, int h, void** pixels, int* pitch);
+bool present_direct_lock(SDL_Window* window, uint32_t format, int w, int h, void** pixels, int* pitch);
 void present_direct(SDL_Window* window);
 
 }  // namespace platform::sdl

@@ -426,7 +426,6 @@ Library* load_library(const char*) {
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         // The one thing the viewer says on its way out with -1.
         std::fputs("no display: run QUILLON in a desktop session\n", stderr);
-        if (std::getenv("QDBG")) std::fprintf(stderr, "%s DISPLAY=%s\n", SDL_GetError(), std::getenv("DISPLAY"));
         return nullptr;
     }
     s.library_loaded = true;
@@ -544,7 +543,7 @@ int32_t surface_lock(Surface* surface, const Rect*, SurfaceDesc* desc, uint32_t,
     void* pixels = nullptr;
     int pitch = 0;
     if (surface->direct) {
-        if (!sdl::present_direct_lock(st().window->sdl, int(surface->width), int(surface->height), &pixels, &pitch))
+        if (!sdl::present_direct_lock(st().window->sdl, surface->format, int(surface->width), int(surface->height), &pixels, &pitch))
             return DDERR_GENERIC;
     } else if (!surface->texture || SDL_LockTexture(surface->texture, nullptr, &pixels, &pitch) != 0) {
         return DDERR_GENERIC;
