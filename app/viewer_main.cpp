@@ -37,6 +37,7 @@ int viewer_run() {
 
     // 3. Cursor colours: 197 reads of the cursor codes, the last past the end.
     for (int i = 0; i < 197; ++i) v.cursor_table[i] = cursor_colour(render::read_cursor_code());
+    render::cursor_table = v.cursor_table;
 
     // 4. Fixed geometry (the numbers the background picture is painted from)
     // and scroll state.
