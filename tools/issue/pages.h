@@ -10,6 +10,7 @@
 // shown as written, with two kinds of insertion:
 //
 //   @@name argument@@         inside a line: a value from the release log;
+//   @@name|noun@@             a count with its noun: "1 release", "3 releases";
 //   @@name:6@@ / @@name:-6@@  the same, right / left aligned in 6 columns.
 //     @@name argument@@       alone on a line: a generated block (a table or
 //                             block letters); its leading spaces are the
@@ -17,7 +18,8 @@
 //
 // After expansion every row is at most page_row_max characters and a page
 // has at most page_row_room rows, so that it and its "<END>" row fit the
-// viewer's page table. Failures name the file, line and column.
+// viewer's page table. Failures name the file, line and column; a number or
+// group name typed outside an insertion is a warning (typed.h).
 #pragma once
 #include <string>
 #include <vector>
