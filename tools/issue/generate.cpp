@@ -499,9 +499,6 @@ Date month_ahead(const Stats& s, int ahead) {
     return Date{s.chart_year + m / 12, m % 12 + 1, 1};
 }
 
-TopTwo year_ranking(const Issue& is) {
-    return top_two(is, [&](int g) { return stats_group_year(is.stats, g, is.stats.chart_year); });
-}
 TopTwo all_ranking(const Issue& is) {
     return top_two(is, [&](int g) { return stats_group_total(is.stats, g); });
 }
@@ -622,8 +619,6 @@ const ValueEntry value_table[] = {
          best_releases(c.log(), [&](const Release& r) { return r.date.year == c.s().chart_year; }, best);
          v = count(std::max(best, 0));
      })},
-    {"year_top_groups", no_arg, V(v = text(names(c.is, year_ranking(c.is).top_groups)))},
-    {"year_top_count", no_arg, V(v = count(year_ranking(c.is).top))},
     // All time.
     {"all_releases", no_arg, V(v = count(stats_total(c.s())))},
     {"all_groups", no_arg, V(v = count(stats_active_groups(c.s())))},

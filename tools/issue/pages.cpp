@@ -67,6 +67,40 @@ void add_row(Page& page, std::u32string text, int line, std::vector<int> columns
     page.rows.push_back(PageRow{std::move(text), line, std::move(columns)});
 }
 
+// A line of prose that its insertions made too long goes on over more rows,
+// broken at its spaces and with its own left margin, so a longer list of
+// names next month needs no editing. Lines with box or block characters (a
+// frame, a heading) and words that cannot be broken are left as they are.
+bool wrap_prose(Page& page, const std::u32string& text, int line, const std::vector<int>& columns) {
+    if (static_cast<int>(text.size()) <= page_row_max) return false;
+    for (char32_t c : text)
+        if (c >= 0x2500 && c <= 0x259F) return false;
+    size_t margin = 0;
+    while (margin < text.size() && text[margin] == U' ') margin++;
+    std::vector<std::pair<size_t, size_t>> rows;  // [begin, end) of each row's words
+    size_t begin = margin;
+    while (begin < text.size()) {
+        size_t end = begin, fit = begin;
+        while (end < text.size()) {
+            size_t word_end = text.find(U' ', end);
+            if (word_end == std::u32string::npos) word_end = text.size();
+            if (static_cast<int>(margin + word_end - begin) > page_pane_width) break;
+            fit = word_end;
+            end = word_end;
+            while (end < text.size() && text[end] == U' ') end++;
+        }
+        if (fit == begin) return false;  // a word longer than the row
+        rows.emplace_back(begin, fit);
+        begin = end;
+    }
+    for (const auto& [b, e] : rows) {
+        std::vector<int> cols(margin, columns[b]);
+        cols.insert(cols.end(), columns.begin() + static_cast<long>(b), columns.begin() + static_cast<long>(e));
+        add_row(page, std::u32string(margin, U' ') + text.substr(b, e - b), line, std::move(cols));
+    }
+    return true;
+}
+
 }  // namespace
 
 bool page_expand(const Issue& is, const SourceFile& file, Page& page, Diagnostics& d) {
@@ -118,6 +152,7 @@ bool page_expand(const Issue& is, const SourceFile& file, Page& page, Diagnostic
         typed_check(is.log, path, out, d);
         std::u32string& text = out.text;
         std::vector<int>& columns = out.columns;
+        if (!ins.empty() && wrap_prose(page, text, l.number, columns)) continue;
         if (static_cast<int>(text.size()) > page_row_max) {
             diag_error(d, path, l.number, columns[page_row_max],
                        "line is " + std::to_string(text.size()) + " characters long" +
