@@ -417,10 +417,6 @@ std::u32string quoted(const std::u32string& s) { return U"\"" + s + U"\""; }
 // Prose nouns of the kinds, for counts in sentences.
 const char32_t* const kind_noun[kind_count] = {U"demo", U"intro", U"music disk", U"art pack", U"diskmag", U"tool"};
 
-std::vector<int> releases_of_month(const ReleaseLog& log, int year, int month) {
-    return stats_month_chart(log, year, month);
-}
-
 // '"Title" by Group', for every release of `picks` in order.
 std::u32string release_list(const Issue& is, const std::vector<int>& picks, bool with_month, bool with_year) {
     std::vector<std::u32string> items;
@@ -569,12 +565,12 @@ const ValueEntry value_table[] = {
     {"month_top_groups", no_arg, V(v = text(names(c.is, month_ranking(c.is).top_groups)))},
     {"month_top_count", no_arg, V(v = count(month_ranking(c.is).top))},
     {"chart_top", no_arg, V({
-         const std::vector<int> chart = releases_of_month(c.log(), c.s().chart_year, c.s().chart_month);
+         const std::vector<int> chart = stats_month_chart(c.log(), c.s().chart_year, c.s().chart_month);
          v = text(release_list(c.is, std::vector<int>(chart.begin(), chart.begin() + chart_cut(c.log(), chart, 1)),
                                false, false));
      })},
     {"chart_points", place_arg, V({
-         const std::vector<int> chart = releases_of_month(c.log(), c.s().chart_year, c.s().chart_month);
+         const std::vector<int> chart = stats_month_chart(c.log(), c.s().chart_year, c.s().chart_month);
          if (c.number > static_cast<int>(chart.size())) {
              why = "the chart has only " + std::to_string(chart.size()) + " places";
              return false;
@@ -583,7 +579,7 @@ const ValueEntry value_table[] = {
      })},
     {"chart_next", place_arg, V({
          // The N releases after the number one (or the releases sharing it).
-         const std::vector<int> chart = releases_of_month(c.log(), c.s().chart_year, c.s().chart_month);
+         const std::vector<int> chart = stats_month_chart(c.log(), c.s().chart_year, c.s().chart_month);
          std::vector<std::u32string> items;
          for (size_t i = chart_cut(c.log(), chart, 1); i < chart.size() && static_cast<int>(items.size()) < c.number; i++)
              items.push_back(quoted(c.log().releases[chart[i]].title) + U" (" + num(c.log().releases[chart[i]].points) + U")");
@@ -599,13 +595,13 @@ const ValueEntry value_table[] = {
     {"year_quietest_count", no_arg, V({ int n; extreme_months(c.s(), false, n); v = count(n); })},
     {"year_charts", no_arg, V({
          int n = 0;
-         for (int m = 1; m <= c.s().chart_month; m++) n += !releases_of_month(c.log(), c.s().chart_year, m).empty();
+         for (int m = 1; m <= c.s().chart_month; m++) n += !stats_month_chart(c.log(), c.s().chart_year, m).empty();
          v = count(n);
      })},
     {"year_chart_leaders", no_arg, V({
          std::vector<bool> led(c.s().groups, false);
          for (int m = 1; m <= c.s().chart_month; m++) {
-             const std::vector<int> chart = releases_of_month(c.log(), c.s().chart_year, m);
+             const std::vector<int> chart = stats_month_chart(c.log(), c.s().chart_year, m);
              for (size_t i = 0; i < chart_cut(c.log(), chart, 1); i++) led[c.log().releases[chart[i]].group] = true;
          }
          v = count(static_cast<int>(std::count(led.begin(), led.end(), true)));
@@ -678,7 +674,7 @@ const ValueEntry value_table[] = {
          else v = text((level ? U"shared place " : U"place ") + num(above + 1) + U" among the groups");
      })},
     {"group_month_best", group_arg, V({
-         const std::vector<int> chart = releases_of_month(c.log(), c.s().chart_year, c.s().chart_month);
+         const std::vector<int> chart = stats_month_chart(c.log(), c.s().chart_year, c.s().chart_month);
          const std::vector<int> rank = ranks(chart_points(c.log(), chart));
          v = text(U"no release in the chart");
          for (size_t i = 0; i < chart.size(); i++)
