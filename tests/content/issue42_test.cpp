@@ -107,6 +107,32 @@ std::vector<ChartRow> chart(const Log& log, int year, int month, size_t cut) {
 
 // ---- the issue as built ------------------------------------------------------
 
+// The cells of a framed table row, trimmed; empty for any other row.
+std::vector<std::string> cells(const std::string& row) {
+    std::vector<std::string> out;
+    const size_t first = row.find("║");
+    if (first == std::string::npos) return out;
+    std::string cur;
+    for (size_t i = first + 3; i < row.size();) {
+        if (row.compare(i, 3, "│") == 0 || row.compare(i, 3, "║") == 0) {
+            out.push_back(trim(cur)), cur.clear(), i += 3;
+        } else {
+            cur += row[i++];
+        }
+    }
+    return out;
+}
+
+// The rows of page n's tables of `width` columns whose first cell is `first`.
+std::vector<std::vector<std::string>> rows_starting(const issue::Built& b, int n, size_t width, const std::string& first) {
+    std::vector<std::vector<std::string>> out;
+    for (const issue::PageRow& r : b.pages[n - 1].rows) {
+        std::vector<std::string> c = cells(issue::utf8_encode(r.text));
+        if (c.size() == width && c[0] == first) out.push_back(c);
+    }
+    return out;
+}
+
 struct Built {
     issue::Built b;
     issue::Diagnostics d;
@@ -208,18 +234,8 @@ void check_figures(const Built& is, const Log& log) {
     const std::vector<ChartRow> want = chart(log, y, m, 30);
     std::vector<ChartRow> shown;
     for (const issue::PageRow& r : is.b.pages[2].rows) {
-        const std::string row = issue::utf8_encode(r.text);
-        if (row.find("║") == std::string::npos || row.find("points") != std::string::npos) continue;
-        std::vector<std::string> cells;
-        std::string cur;
-        for (size_t i = row.find("║") + 3; i < row.size();) {
-            if (row.compare(i, 3, "│") == 0 || row.compare(i, 3, "║") == 0) {
-                cells.push_back(trim(cur)), cur.clear(), i += 3;
-            } else {
-                cur += row[i++];
-            }
-        }
-        if (cells.size() == 5) shown.push_back({std::stoi(cells[0]), cells[1], cells[2], std::stoi(cells[4])});
+        const std::vector<std::string> c = cells(issue::utf8_encode(r.text));
+        if (c.size() == 5 && c[4] != "points") shown.push_back({std::stoi(c[0]), c[1], c[2], std::stoi(c[4])});
     }
     ASSERT_EQ(shown.size(), want.size());
     for (size_t i = 0; i < want.size(); i++) {
@@ -257,6 +273,22 @@ void check_figures(const Built& is, const Log& log) {
                              count(most, "release") + ".";
     EXPECT_NE(page4.find(busy), std::string::npos) << page4;
     EXPECT_NE(is.ticker(3).find(busy.substr(0, busy.size() - 1)), std::string::npos) << is.ticker(3);
+
+    // The month's row of page 5's month table and every year's row of page
+    // 7's year table: releases and active groups.
+    std::map<int, int> per_year;
+    std::map<int, std::set<std::string>> groups_of_year;
+    for (const Rel& r : log.rels) per_year[r.year]++, groups_of_year[r.year].insert(r.group);
+    const std::vector<std::vector<std::string>> month_row = rows_starting(is.b, 5, 9, std::string(months[m]).substr(0, 3));
+    ASSERT_EQ(month_row.size(), 1u);
+    EXPECT_EQ(month_row[0][7], std::to_string(month_n));
+    EXPECT_EQ(month_row[0][8], std::to_string(month_groups.size()));
+    for (const auto& [year, n] : per_year) {
+        const std::vector<std::vector<std::string>> row = rows_starting(is.b, 7, 9, std::to_string(year));
+        ASSERT_EQ(row.size(), 1u) << year;
+        EXPECT_EQ(row[0][7], std::to_string(n)) << year;
+        EXPECT_EQ(row[0][8], std::to_string(groups_of_year[year].size())) << year;
+    }
 
     // All time: the total, the leaders, the second place, the record year.
     std::map<std::string, int> total;
