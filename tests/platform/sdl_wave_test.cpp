@@ -40,6 +40,16 @@ bool wait_for(WaveOut* d, uint32_t bytes) {
 class SdlWave : public ::testing::Test {
 protected:
     void SetUp() override { setenv("SDL_AUDIODRIVER", "dummy", 1); }
+
+    // Opens the device at 44,100 Hz (null on failure) for the looping buffer.
+    WaveOut* open() {
+        WaveOut* d = nullptr;
+        const WaveFormat f = stereo16(44100);
+        return wave_out_open(&d, &f) == MMSYSERR_NOERROR ? d : nullptr;
+    }
+
+    std::vector<uint8_t> buffer = std::vector<uint8_t>(block_bytes * blocks, 0);
+    WaveHeader header{buffer.data(), uint32_t(buffer.size()), WHDR_BEGINLOOP | WHDR_ENDLOOP, 0xFFFFFFFFu};
 };
 
 TEST_F(SdlWave, RefusesWhatItCannotPlayWithTheWaveErrorCodes) {
@@ -55,14 +65,11 @@ TEST_F(SdlWave, RefusesWhatItCannotPlayWithTheWaveErrorCodes) {
 }
 
 TEST_F(SdlWave, PlaysPausesAndResetsInTheCallersFormat) {
-    WaveOut* d = nullptr;
-    const WaveFormat f = stereo16(44100);
-    ASSERT_EQ(wave_out_open(&d, &f), MMSYSERR_NOERROR);
-    std::vector<uint8_t> buffer(block_bytes * blocks, 0);
-    WaveHeader h{buffer.data(), uint32_t(buffer.size()), WHDR_BEGINLOOP | WHDR_ENDLOOP, 0xFFFFFFFFu};
-    ASSERT_EQ(wave_out_prepare_header(d, &h), MMSYSERR_NOERROR);
+    WaveOut* d = open();
+    ASSERT_NE(d, nullptr);
+    ASSERT_EQ(wave_out_prepare_header(d, &header), MMSYSERR_NOERROR);
     EXPECT_EQ(position(d), 0u);
-    ASSERT_EQ(wave_out_write(d, &h), MMSYSERR_NOERROR);
+    ASSERT_EQ(wave_out_write(d, &header), MMSYSERR_NOERROR);
     ASSERT_TRUE(wait_for(d, 2 * block_bytes)) << "the dummy device does not play";
     EXPECT_EQ(position(d) % 4, 0u);  // whole stereo frames of 4 bytes
 
@@ -76,17 +83,14 @@ TEST_F(SdlWave, PlaysPausesAndResetsInTheCallersFormat) {
 
     ASSERT_EQ(wave_out_reset(d), MMSYSERR_NOERROR);
     EXPECT_EQ(position(d), 0u);
-    EXPECT_EQ(wave_out_unprepare_header(d, &h), MMSYSERR_NOERROR);
+    EXPECT_EQ(wave_out_unprepare_header(d, &header), MMSYSERR_NOERROR);
     EXPECT_EQ(wave_out_close(d), MMSYSERR_NOERROR);
 }
 
 TEST_F(SdlWave, ABlockRewrittenBehindThePositionIsOrderedWithTheAudioThread) {
-    WaveOut* d = nullptr;
-    const WaveFormat f = stereo16(44100);
-    ASSERT_EQ(wave_out_open(&d, &f), MMSYSERR_NOERROR);
-    std::vector<uint8_t> buffer(block_bytes * blocks, 0);
-    WaveHeader h{buffer.data(), uint32_t(buffer.size()), WHDR_BEGINLOOP | WHDR_ENDLOOP, 0xFFFFFFFFu};
-    ASSERT_EQ(wave_out_write(d, &h), MMSYSERR_NOERROR);
+    WaveOut* d = open();
+    ASSERT_NE(d, nullptr);
+    ASSERT_EQ(wave_out_write(d, &header), MMSYSERR_NOERROR);
     // As the streaming thread does: rewrite every block the position has
     // passed, then look at the position again.
     uint32_t written = 0;
