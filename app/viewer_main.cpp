@@ -8,7 +8,8 @@
 #include "app/viewer.h"
 #include "display/display.h"
 #include "music/player.h"
-#include "platform/platform.h"
+#include "platform/keys.h"
+#include "platform/window.h"
 #include "render/layout.h"
 #include "render/render.h"
 
