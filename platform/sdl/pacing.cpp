@@ -14,7 +14,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "platform/platform.h"
+#include "platform/pacing.h"
 #include "platform/sdl/beat.h"
 #include "platform/sdl/hooks.h"
 

@@ -4,14 +4,28 @@
 // counts every byte consumed since the write. Pausing stops the copying, so
 // the position holds; a reset stops playback and puts the position back to 0.
 //
-// The position is an atomic shared with the player's thread. The player writes
-// a block of the buffer only after the position has passed it, and each
-// position query is a release that the audio thread acquires before copying,
-// so the buffer's bytes are never read and written unordered.
+// The caller writes a part of the buffer only after the position has passed
+// it, and SDL's audio thread reads the buffer concurrently, so both directions
+// are ordered by release/acquire pairs:
+// - the audio thread's read of a part happens before the caller's rewrite:
+//   the feed stores the advanced position with release, and the position
+//   query loads it with acquire;
+// - the caller's writes happen before the audio thread's later read: every
+//   position query (and the write of the header) adds to `published` with
+//   release, and the feed loads `published` with acquire before it copies,
+//   so everything the caller wrote before any query the feed has seen is
+//   visible to it. The caller rewrites a part many queries before the play
+//   position comes round to it again.
+//
+// The device is opened with no changes allowed: SDL converts from exactly the
+// asked format (44,100 Hz or whatever rate the caller gives, 16-bit signed,
+// stereo) to whatever the sound card takes, so the feed always copies bytes
+// in the caller's format and the position counts them.
 //
 // SDL's device stays open from the first wave_out_open to the end of the
 // process: closing the wave device only pauses it, and the next open takes it
-// up again. Closing and opening SDL's device waits for its audio thread and
+// up again (or, for another rate, opens it anew). Closing and opening SDL's
+// device waits for its audio thread and
 // the sound server (tens of milliseconds), which would stall the frame in
 // which the music is switched back on.
 //
@@ -25,34 +39,29 @@
 #include <atomic>
 #include <cstdlib>
 
-#include "platform/platform.h"
 #include "platform/sdl/hooks.h"
+#include "platform/wave.h"
 
 namespace platform {
 
 struct WaveOut {
     SDL_AudioDeviceID id;  // 0: no device to play on
     std::atomic<uint32_t> position;
-    std::atomic<uint32_t> sync;
+    std::atomic<uint32_t> published;  // see the top of the file
     std::atomic<WaveHeader*> header;
     bool open;     // between wave_out_open and wave_out_close
     bool playing;  // written, and neither paused nor reset
+    uint32_t rate;  // of SDL's device
 };
 
 namespace {
-enum : uint32_t {
-    MMSYSERR_NOERROR = 0,
-    MMSYSERR_ERROR = 1,
-    MMSYSERR_ALLOCATED = 4,
-    MMSYSERR_INVALHANDLE = 5,
-    WAVERR_BADFORMAT = 32
-};
+constexpr uint32_t MMSYSERR_ALLOCATED = 4;  // the device is open already
 
 WaveOut device;  // one per process; SDL's callback always has this one
 
 void SDLCALL feed(void* user, Uint8* out, int len) {
     WaveOut* d = static_cast<WaveOut*>(user);
-    d->sync.load(std::memory_order_acquire);
+    d->published.load(std::memory_order_acquire);
     WaveHeader* h = d->header.load(std::memory_order_acquire);
     if (!h || !h->data || h->length == 0) {
         SDL_memset(out, 0, size_t(len));
@@ -76,8 +85,9 @@ void close_at_exit() {
     device.id = 0;
 }
 
-// Opens SDL's default device for `device`, paused; false when there is none.
-bool open_sdl_device() {
+// Opens SDL's default device for `device` at `rate`, paused; false when
+// there is none.
+bool open_sdl_device(uint32_t rate) {
     static bool started = false;
     if (!started) {
         if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
@@ -85,13 +95,19 @@ bool open_sdl_device() {
         started = true;
     }
     SDL_AudioSpec want{}, have{};
-    want.freq = 44100;
+    want.freq = int(rate);
     want.format = AUDIO_S16LSB;
     want.channels = 2;
     want.samples = 1024;
     want.callback = feed;
     want.userdata = &device;
-    device.id = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+    const int no_changes = 0;  // SDL converts to the card's format itself
+    device.id = SDL_OpenAudioDevice(nullptr, 0, &want, &have, no_changes);
+    if (device.id != 0 && (have.freq != want.freq || have.format != want.format || have.channels != want.channels)) {
+        SDL_CloseAudioDevice(device.id);  // cannot happen with no changes allowed; never play the wrong format
+        device.id = 0;
+    }
+    device.rate = rate;
     return device.id != 0;
 }
 
@@ -101,10 +117,15 @@ void pause_sdl(bool pause) {
 }  // namespace
 
 uint32_t wave_out_open(WaveOut** out, const WaveFormat* f) {
-    if (f->format_tag != 1 || f->channels != 2 || f->bits_per_sample != 16 || f->samples_per_sec != 44100)
+    if (!out || !f) return MMSYSERR_ERROR;
+    if (f->format_tag != 1 || f->channels != 2 || f->bits_per_sample != 16 || f->samples_per_sec == 0)
         return WAVERR_BADFORMAT;
     if (device.open) return MMSYSERR_ALLOCATED;
-    if (!device.id && !open_sdl_device()) return MMSYSERR_ERROR;
+    if (device.id && device.rate != f->samples_per_sec) {
+        SDL_CloseAudioDevice(device.id);
+        device.id = 0;
+    }
+    if (!device.id && !open_sdl_device(f->samples_per_sec)) return MMSYSERR_ERROR;
     device.header.store(nullptr);
     device.position.store(0);
     device.open = true;
@@ -117,7 +138,7 @@ uint32_t wave_out_prepare_header(WaveOut* d, WaveHeader*) { return d ? MMSYSERR_
 
 uint32_t wave_out_write(WaveOut* d, WaveHeader* h) {
     if (!d) return MMSYSERR_INVALHANDLE;
-    d->sync.fetch_add(1, std::memory_order_acq_rel);
+    d->published.fetch_add(1, std::memory_order_release);
     d->header.store(h, std::memory_order_release);
     d->playing = true;
     pause_sdl(false);
@@ -163,7 +184,7 @@ uint32_t wave_out_close(WaveOut* d) {
 
 uint32_t wave_out_get_position(WaveOut* d, MMTime* t) {
     if (!d || !t) return MMSYSERR_INVALHANDLE;
-    d->sync.fetch_add(1, std::memory_order_acq_rel);
+    d->published.fetch_add(1, std::memory_order_release);
     t->type = TIME_BYTES;
     t->bytes = d->position.load(std::memory_order_acquire);
     return MMSYSERR_NOERROR;
@@ -176,7 +197,7 @@ void wave_device_removed(uint32_t device_id) {
     SDL_CloseAudioDevice(device.id);
     device.id = 0;
     // The new default device, if any, carries on where the old one stopped.
-    if (open_sdl_device() && device.playing) pause_sdl(false);
+    if (open_sdl_device(device.rate) && device.playing) pause_sdl(false);
 }
 
 uint32_t wave_device_id() { return device.id; }

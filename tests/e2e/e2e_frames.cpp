@@ -33,6 +33,7 @@
 
 #include "app/viewer.h"
 #include "music/offline.h"
+#include "platform/keys.h"
 #include "platform/scripted.h"
 #include "platform/sdl/scale.h"
 #include "render/render.h"

@@ -12,7 +12,8 @@
 #include <vector>
 
 #include "display/display.h"
-#include "platform/platform.h"
+#include "platform/threads.h"
+#include "platform/wave.h"
 #include "platform/sdl/hooks.h"
 
 namespace {
