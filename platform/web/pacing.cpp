@@ -1,0 +1,28 @@
+// pacing.cpp: frame pacing in the browser. Each frame yields to the browser
+// (which then shows the canvas and delivers events and audio requests) until
+// 1/60 s after the previous frame's beat, running the player's thread
+// whenever its sleeps end meanwhile. The beat is kept exact while frames keep
+// up and starts afresh after a stall (a hidden page, a slow machine).
+#include "platform/platform.h"
+#include "platform/web/web_state.h"
+
+namespace platform {
+
+namespace {
+double last_beat = 0;
+constexpr double interval_ms = 1000.0 / 60.0;
+}  // namespace
+
+void pace_frame() {
+    const double now = web::now_ms();
+    const double target = last_beat + interval_ms;
+    if (last_beat != 0 && now < target) {
+        web::wait_ms(target - now);
+        last_beat = target;
+    } else {
+        web::wait_ms(0);  // still one yield, so the page stays alive
+        last_beat = web::now_ms();
+    }
+}
+
+}  // namespace platform
