@@ -8,7 +8,7 @@
 //   opaque and puts the pixels on the canvas; the page scales the canvas to
 //   fit with its aspect kept and without smoothing.
 // - Full screen is what the page asked for on the answer to the question; the
-//   display mode does not change.
+//   display mode does not change. Taking the screen shows the window.
 #include <emscripten.h>
 
 #include <cstdlib>
@@ -108,8 +108,11 @@ int free_library(Library* library) {
 }
 
 int32_t dd_set_cooperative_level(DirectDraw* dd, Window* w, uint32_t flags) {
+    if (!w) return DDERR_GENERIC;
+    // Taking the screen shows the full-screen window, which is then active.
+    if ((flags & DDSCL_FULLSCREEN) && !(dd->cooperative & DDSCL_FULLSCREEN)) show_window(w, SW_SHOWNORMAL);
     dd->cooperative = flags;
-    return w ? 0 : DDERR_GENERIC;
+    return 0;
 }
 
 int32_t dd_set_display_mode(DirectDraw*, uint32_t w, uint32_t h, uint32_t bits) {
