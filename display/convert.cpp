@@ -151,15 +151,30 @@ const Cpu cpu;
 #endif
 
 #ifdef QUILLON_WASM_SIMD
-// Byte swizzles (an index of 16 or more gives 0) and the 16-bit formulas on
-// four 32-bit lanes at a time.
-int32_t row_swizzle_wasm(const uint32_t* s, uint8_t* out, int32_t count, v128_t order, int32_t bytes) {
+// Byte shuffles with constant lanes (lane 16 and up take the zero vector's
+// bytes) and the 16-bit formulas on four 32-bit lanes at a time.
+enum class Order { xbgr8888, rgb888, bgr888 };
+
+template <Order O>
+inline v128_t reorder(v128_t v) {
+    const v128_t z = wasm_i32x4_splat(0);
+    switch (O) {
+        case Order::xbgr8888: return wasm_i8x16_shuffle(v, z, 2, 1, 0, 16, 6, 5, 4, 16, 10, 9, 8, 16, 14, 13, 12, 16);
+        case Order::rgb888: return wasm_i8x16_shuffle(v, z, 0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, 16, 16, 16, 16);
+        case Order::bgr888: return wasm_i8x16_shuffle(v, z, 2, 1, 0, 6, 5, 4, 10, 9, 8, 14, 13, 12, 16, 16, 16, 16);
+    }
+    return v;
+}
+
+// Whole steps of 4 pixels; the 24-bit layouts store 16 bytes of which 12 are
+// the step's, so they stop while a whole 16 fit in the row, as the SSSE3
+// steps do. Returns how many pixels it did.
+template <Order O>
+int32_t row_reorder_wasm(const uint32_t* s, uint8_t* out, int32_t count) {
+    constexpr int32_t bytes = O == Order::xbgr8888 ? 4 : 3;
+    constexpr int32_t reach = O == Order::xbgr8888 ? 4 : 6;
     int32_t i = 0;
-    // The 24-bit layouts store 16 bytes of which 12 are the step's: stop while
-    // a whole 16 fit in the row, as the SSSE3 steps do.
-    const int32_t reach = bytes == 4 ? 4 : 6;
-    for (; i + reach <= count; i += 4)
-        wasm_v128_store(out + bytes * i, wasm_i8x16_swizzle(wasm_v128_load(s + i), order));
+    for (; i + reach <= count; i += 4) wasm_v128_store(out + bytes * i, reorder<O>(wasm_v128_load(s + i)));
     return i;
 }
 
@@ -241,8 +256,7 @@ void row_to_xbgr8888(const uint32_t* s, void* d, int32_t count) {
     if (wide_steps && cpu.avx2) i = row_xbgr8888_avx2(s, out, count);
     if (wide_steps && cpu.ssse3) i += row_xbgr8888_ssse3(s + i, out + 4 * i, count - i);
 #elif defined(QUILLON_WASM_SIMD)
-    if (wide_steps)
-        i = row_swizzle_wasm(s, out, count, wasm_i8x16_make(2, 1, 0, 16, 6, 5, 4, 16, 10, 9, 8, 16, 14, 13, 12, 16), 4);
+    if (wide_steps) i = row_reorder_wasm<Order::xbgr8888>(s, out, count);
 #endif
     for (; i + 2 <= count; i += 2) {
         uint64_t v = lanes_xbgr8888(load2(s + i));
@@ -260,8 +274,7 @@ void row_to_rgb888(const uint32_t* s, void* d, int32_t count) {
 #ifdef QUILLON_X86
     if (wide_steps && cpu.ssse3) i = row_rgb888_ssse3(s, out, count);
 #elif defined(QUILLON_WASM_SIMD)
-    if (wide_steps)
-        i = row_swizzle_wasm(s, out, count, wasm_i8x16_make(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, 16, 16, 16, 16), 3);
+    if (wide_steps) i = row_reorder_wasm<Order::rgb888>(s, out, count);
 #endif
     for (; i + 4 <= count; i += 4) {
         const uint64_t p0 = s[i] & 0xFFFFFFu, p1 = s[i + 1] & 0xFFFFFFu, p2 = s[i + 2] & 0xFFFFFFu,
@@ -284,8 +297,7 @@ void row_to_bgr888(const uint32_t* s, void* d, int32_t count) {
 #ifdef QUILLON_X86
     if (wide_steps && cpu.ssse3) i = row_bgr888_ssse3(s, out, count);
 #elif defined(QUILLON_WASM_SIMD)
-    if (wide_steps)
-        i = row_swizzle_wasm(s, out, count, wasm_i8x16_make(2, 1, 0, 6, 5, 4, 10, 9, 8, 14, 13, 12, 16, 16, 16, 16), 3);
+    if (wide_steps) i = row_reorder_wasm<Order::bgr888>(s, out, count);
 #endif
     for (; i + 4 <= count; i += 4) {  // rgb888's packing of the swapped pixels
         const uint64_t p0 = pixel_xbgr8888(s[i]), p1 = pixel_xbgr8888(s[i + 1]), p2 = pixel_xbgr8888(s[i + 2]),

@@ -29,17 +29,28 @@ function(quillon_host_tools)
   endforeach()
 endfunction()
 
+# quillon_web_page(<target> <folder> <index.html> [files...]): <target>.js and
+# <target>.wasm in <folder>, with the page (and the files) copied beside them
+# by the target <target>_page.
+function(quillon_web_page target folder index)
+  set_target_properties(${target} PROPERTIES SUFFIX ".js" RUNTIME_OUTPUT_DIRECTORY ${folder})
+  set(outputs ${folder}/index.html)
+  set(copies COMMAND ${CMAKE_COMMAND} -E copy_if_different ${index} ${folder}/index.html)
+  foreach(f ${ARGN})
+    get_filename_component(n ${f} NAME)
+    list(APPEND outputs ${folder}/${n})
+    list(APPEND copies COMMAND ${CMAKE_COMMAND} -E copy_if_different ${f} ${folder}/${n})
+  endforeach()
+  add_custom_command(OUTPUT ${outputs} ${copies} DEPENDS ${index} ${ARGN} COMMENT "Writing ${folder}" VERBATIM)
+  add_custom_target(${target}_page ALL DEPENDS ${target} ${outputs})
+endfunction()
+
 function(quillon_web_site target)
-  set(site ${CMAKE_BINARY_DIR}/site)
   set(page ${PROJECT_SOURCE_DIR}/platform/web/page)
-  set_target_properties(${target} PROPERTIES SUFFIX ".js" RUNTIME_OUTPUT_DIRECTORY ${site})
   target_link_options(${target} PRIVATE
     -sASYNCIFY -sASYNCIFY_STACK_SIZE=65536
     -sALLOW_MEMORY_GROWTH=1 -sINITIAL_MEMORY=33554432
     -sENVIRONMENT=web -sFILESYSTEM=0 -sEXIT_RUNTIME=0)
-  add_custom_command(OUTPUT ${site}/index.html ${site}/quillon-web.js
-    COMMAND ${CMAKE_COMMAND} -E copy_if_different ${page}/index.html ${page}/quillon-web.js ${site}
-    DEPENDS ${page}/index.html ${page}/quillon-web.js
-    COMMENT "Writing the site's page" VERBATIM)
-  add_custom_target(site ALL DEPENDS ${target} ${site}/index.html ${site}/quillon-web.js)
+  quillon_web_page(${target} ${CMAKE_BINARY_DIR}/site ${page}/index.html ${page}/quillon-web.js)
+  add_custom_target(site DEPENDS ${target}_page)
 endfunction()
