@@ -9,6 +9,7 @@
 //   - the samples handed to Web Audio for the first seconds are xmrender's
 //     output for the built-in module, and again after F11 stops and restarts
 //     the music;
+//   - a hidden page holds the music and takes it up when shown again;
 //   - Escape closes the issue: the still page, the music stopped;
 //   - Enter answers Yes (full screen asked for, the frames still run);
 //   - without WebAssembly, without Web Audio, or when quillon.wasm cannot be
@@ -233,6 +234,23 @@ let base;
     let restart = true;
     for (let i = 0; i < again.length; i++) if (again[i] !== reference[i]) { restart = false; break; }
     check(restart, "the restarted music is the module from its start again");
+
+    // A hidden page holds the music (its timers come too seldom for the
+    // player's thread) and takes it up again when shown.
+    const visibility = (hidden) => page.evaluate((h) => {
+      Object.defineProperty(document, "hidden", { value: h, configurable: true });
+      document.dispatchEvent(new Event("visibilitychange"));
+    }, hidden);
+    await visibility(true);
+    await page.waitForTimeout(200);
+    const held1 = await state(page);
+    await page.waitForTimeout(400);
+    const held2 = await state(page);
+    await visibility(false);
+    await page.waitForTimeout(400);
+    const shown = await state(page);
+    check(held1.handed === held2.handed && shown.handed > held2.handed, "a hidden page holds the music, a shown one plays it",
+          `${held1.handed} -> ${held2.handed} -> ${shown.handed} bytes`);
 
     // Escape closes the issue.
     await hold(page, "Escape");

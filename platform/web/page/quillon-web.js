@@ -163,6 +163,9 @@ var QuillonWeb = (function () {
     document.addEventListener("fullscreenchange", fit);
     document.addEventListener("visibilitychange", function () {
       events.push([WM_ACTIVATEAPP, document.hidden ? 0 : 1, 0]);
+      // A hidden page's timers run about once a second, too seldom for the
+      // player's thread to keep up: the music holds until the page is back.
+      q.audioHold(document.hidden);
     });
     var c = $("screen");
     c.addEventListener("mousemove", function (e) { events.push([WM_MOUSEMOVE, 0, framePoint(e)]); });
@@ -227,7 +230,7 @@ var QuillonWeb = (function () {
   var Ctx = window.AudioContext || window.webkitAudioContext;
   q.context = null;
   var workletReady = null;
-  var dev = { node: null, ptr: 0, length: 0, position: 0, running: false, queued: 0, capture: null };
+  var dev = { node: null, ptr: 0, length: 0, position: 0, running: false, held: false, queued: 0, capture: null };
 
   function startAudio() {
     if (!Ctx) return;
@@ -246,7 +249,7 @@ var QuillonWeb = (function () {
   // Int16 copy a test keeps.
   function take(frames) {
     var out = new Float32Array(frames * 2);
-    if (!dev.running || !dev.length) return out;
+    if (!dev.running || dev.held || !dev.length) return out;
     var base = dev.ptr >> 1, samples = dev.length >> 1;
     var at = (dev.position % dev.length) >> 1;
     var heap = HEAP16;
@@ -265,7 +268,7 @@ var QuillonWeb = (function () {
 
   function topUp() {
     if (!dev.node || !dev.node.port) return;
-    while (dev.running && dev.queued < FRAMES_AHEAD) {
+    while (dev.running && !dev.held && dev.queued < FRAMES_AHEAD) {
       var chunk = take(FRAMES_PER_CHUNK);
       dev.node.port.postMessage(chunk, [chunk.buffer]);
       dev.queued += FRAMES_PER_CHUNK;
@@ -323,6 +326,13 @@ var QuillonWeb = (function () {
       if (dev.node && dev.node.port) dev.node.port.postMessage("flush");
       dev.queued = 0;
     }
+    topUp();
+  };
+
+  q.audioHold = function (hold) {
+    dev.held = !!hold;
+    if (dev.held && dev.node && dev.node.port) dev.node.port.postMessage("flush");
+    if (dev.held) dev.queued = 0;
     topUp();
   };
 
