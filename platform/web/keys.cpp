@@ -3,7 +3,7 @@
 // previous query (page/quillon-web.js); a query reads both and clears the second.
 #include <emscripten.h>
 
-#include "platform/platform.h"
+#include "platform/keys.h"
 
 // clang-format off
 EM_JS(int, web_key_state, (int vk), { return QuillonWeb.keyState(vk); });

@@ -4,7 +4,7 @@
 // whenever its sleeps end meanwhile. The beat is kept exact while frames keep
 // up (a frame up to one interval late still counts on it) and starts afresh
 // after a longer stall (a hidden page, a slow machine).
-#include "platform/platform.h"
+#include "platform/pacing.h"
 #include "platform/web/web_state.h"
 
 namespace platform {

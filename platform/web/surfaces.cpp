@@ -18,7 +18,8 @@
 #include <wasm_simd128.h>
 #endif
 
-#include "platform/platform.h"
+#include "platform/surfaces.h"
+#include "platform/window.h"
 
 // clang-format off
 EM_JS(int, web_has_canvas, (), { return QuillonWeb.hasCanvas() ? 1 : 0; });
@@ -45,7 +46,6 @@ struct Surface {
 };
 
 namespace {
-constexpr int32_t DDERR_GENERIC = int32_t(0x80004005u);
 constexpr uint32_t width = 800, height = 600, pitch = width * 4;
 
 struct SurfaceState {

@@ -12,8 +12,7 @@
 
 #include <cstdlib>
 
-#include "platform/detail.h"
-#include "platform/platform.h"
+#include "platform/threads.h"
 #include "platform/web/web_state.h"
 
 namespace platform {
@@ -106,11 +105,6 @@ void wait_ms(double ms) {
 }
 
 }  // namespace web
-
-namespace detail {
-bool refuse_thread_create() { return false; }
-bool refuse_heap_create() { return false; }
-}  // namespace detail
 
 Thread* thread_create(ThreadFn fn) {
     if (!fn || web::in_thread()) return nullptr;

@@ -13,7 +13,7 @@
 // silently, as with no sound card.
 #include <emscripten.h>
 
-#include "platform/platform.h"
+#include "platform/wave.h"
 
 // clang-format off
 EM_ASYNC_JS(int, web_audio_open, (), { return await QuillonWeb.audioOpen(); });
@@ -31,7 +31,6 @@ struct WaveOut {
 };
 
 namespace {
-enum : uint32_t { MMSYSERR_NOERROR = 0, MMSYSERR_ERROR = 1, MMSYSERR_INVALHANDLE = 5, WAVERR_BADFORMAT = 32 };
 WaveOut device;
 bool device_open = false;
 }  // namespace

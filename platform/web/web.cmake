@@ -4,8 +4,8 @@
 # The build-time tools (embed, the asset and content generators, the module
 # composer) run on the build machine, so they come from a native build:
 # QUILLON_HOST_TOOLS names its folder (the `web-tools` preset's, by default).
-# quillon_web_site(<target>) makes the program the site (target `site`): <target>.js and
-# <target>.wasm beside index.html and quillon-web.js in build/web/site/.
+# quillon_web_site(<target>) makes the program (app/main.cpp on platform_web)
+# the site (target `site`): <target>.js and <target>.wasm beside index.html and quillon-web.js in build/web/site/.
 set(QUILLON_HOST_TOOLS ${PROJECT_SOURCE_DIR}/build/web-tools CACHE PATH "Native build holding the build-time tools")
 
 # Every file is built with WebAssembly SIMD (the converters' wide steps).
@@ -47,6 +47,8 @@ endfunction()
 
 function(quillon_web_site target)
   set(page ${PROJECT_SOURCE_DIR}/platform/web/page)
+  add_executable(${target} ${PROJECT_SOURCE_DIR}/app/main.cpp)
+  target_link_libraries(${target} PRIVATE app platform_web)
   target_link_options(${target} PRIVATE
     -sASYNCIFY -sASYNCIFY_STACK_SIZE=65536
     -sALLOW_MEMORY_GROWTH=1 -sINITIAL_MEMORY=33554432

@@ -8,7 +8,7 @@
 #pragma once
 #include <cstdint>
 
-#include "platform/platform.h"
+#include "platform/window.h"
 
 namespace platform::web {
 

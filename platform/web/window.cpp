@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/platform.h"
+#include "platform/window.h"
 #include "platform/web/web_state.h"
 
 // clang-format off

@@ -13,7 +13,9 @@
 #include <string>
 
 #include "app/viewer.h"
-#include "platform/platform.h"
+#include "platform/keys.h"
+#include "platform/surfaces.h"
+#include "platform/window.h"
 #include "platform/scripted.h"
 
 using namespace platform;
