@@ -17,8 +17,12 @@
 #include <cmath>
 #include <cstdint>
 
+#if defined(__x86_64__) || defined(__i386__)
 #include <immintrin.h>
+#define QUILLON_X86 1
+#endif
 
+#include "music/fill.h"
 #include "music/mixer.h"
 #include "music/replayer.h"
 
@@ -53,6 +57,7 @@ void convert_scalar(const float* acc, uint8_t* out, int32_t from, int32_t to, in
     }
 }
 
+#ifdef QUILLON_X86
 // The same, four frames a turn with AVX2, bit for bit: max before min sends
 // NaN to the low clamp; the conversion rounds ties to even as lrint does;
 // the master volume is the same exact double quotient, truncated.
@@ -81,6 +86,7 @@ __attribute__((target("avx2"))) void convert_avx2(const float* acc, uint8_t* out
     right_sum += lanes[1] + lanes[3] + lanes[5] + lanes[7];
     convert_scalar(acc, out, f, frames, divisor, left_sum, right_sum);
 }
+#endif
 
 }  // namespace
 
@@ -109,9 +115,11 @@ void fill_block() {
     int32_t divisor = stream.volume_divisor.load(std::memory_order_relaxed);
     if (divisor <= 0) divisor = unity_divisor;
     uint32_t left_sum = 0, right_sum = 0;
+#ifdef QUILLON_X86
     if (mixer_wide_steps())
         convert_avx2(acc, out, block_frames, divisor, left_sum, right_sum);
     else
+#endif
         convert_scalar(acc, out, 0, block_frames, divisor, left_sum, right_sum);
 
     const int32_t next = (block + 1) & (block_count - 1);

@@ -9,13 +9,12 @@
 #include <atomic>
 #include <cstdint>
 
+#include "music/format.h"
 #include "music/module.h"
 #include "platform/platform.h"
 
 namespace music {
 
-constexpr int32_t output_rate = 44100;
-constexpr int32_t block_frames = 1024;
 constexpr int32_t block_count = 16;
 constexpr int32_t max_channels = 32;
 constexpr int32_t voice_count = 64;

@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "music/loader.h"
+#include "music/source.h"
 #include "tests/support/xm_corpus.h"
 #include "tests/replayer/song_fixture.h"
 
