@@ -5,6 +5,7 @@
 // its load.
 #include "music/alloc.h"
 #include "music/state.h"
+#include "platform/heap.h"
 
 namespace music {
 

@@ -14,6 +14,9 @@
 #include "music/source.h"
 #include "music/state.h"
 #include "music/stream.h"
+#include "platform/heap.h"
+#include "platform/threads.h"
+#include "platform/wave.h"
 
 namespace music {
 

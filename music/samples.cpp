@@ -13,7 +13,7 @@
 #include "music/bytes.h"
 #include "music/loader.h"
 #include "music/source.h"
-#include "platform/platform.h"
+#include "platform/heap.h"
 
 namespace music {
 

@@ -11,7 +11,9 @@
 
 #include "music/format.h"
 #include "music/module.h"
-#include "platform/platform.h"
+#include "platform/heap.h"
+#include "platform/threads.h"
+#include "platform/wave.h"
 
 namespace music {
 

@@ -8,6 +8,9 @@
 #include <cstring>
 
 #include "music/stream.h"
+#include "platform/heap.h"
+#include "platform/threads.h"
+#include "platform/wave.h"
 
 #include "music/fill.h"
 #include "music/state.h"

@@ -15,6 +15,7 @@
 #include "music/loader.h"
 #include "music/source.h"
 #include "music/state.h"
+#include "platform/heap.h"
 #include "tools/xmwriter/xmwriter.h"
 
 namespace loader_test {

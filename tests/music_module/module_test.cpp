@@ -14,6 +14,7 @@
 #include "music/replayer.h"
 #include "music/source.h"
 #include "music/state.h"
+#include "platform/heap.h"
 #include "tests/music_module/song_walk.h"
 #include "tools/xmcompose/synth.h"
 

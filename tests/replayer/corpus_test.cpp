@@ -12,8 +12,9 @@
 
 #include "music/loader.h"
 #include "music/source.h"
-#include "tests/support/xm_corpus.h"
+#include "platform/heap.h"
 #include "tests/replayer/song_fixture.h"
+#include "tests/support/xm_corpus.h"
 
 using namespace music;
 

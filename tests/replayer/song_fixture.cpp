@@ -6,7 +6,7 @@
 
 #include "music/loader.h"
 #include "music/source.h"
-#include "platform/platform.h"
+#include "platform/heap.h"
 
 using namespace music;
 
