@@ -3,7 +3,7 @@
 // each stop drops as a whole; nothing is freed piece by piece. The heap
 // refuses to grow past platform::heap_limit, so a module claiming more fails
 // its load.
-#include "music/loader.h"
+#include "music/alloc.h"
 #include "music/state.h"
 #include "platform/heap.h"
 

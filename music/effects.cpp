@@ -21,7 +21,17 @@ uint8_t store(uint8_t& memory, uint8_t value) {
     return memory;
 }
 
-int32_t song_orders() { return song.song_length > 256 ? 256 : song.song_length; }
+// The volume column's panning slides stop at the ends, as effect P does, so
+// no amount of sliding takes the panning out of 0..255.
+void pan_left(ChannelState& c, int32_t y) {
+    c.panning = c.panning - y < 0 ? 0 : c.panning - y;
+    c.flags |= flag_panning;
+}
+
+void pan_right(ChannelState& c, int32_t y) {
+    c.panning = c.panning + y > 255 ? 255 : c.panning + y;
+    c.flags |= flag_panning;
+}
 
 void extended_first(ChannelState& c, const ChannelTick& t, const Kept& kept) {
     uint8_t x = t.cell.parameter >> 4, y = t.cell.parameter & 15;
@@ -111,12 +121,10 @@ void volume_column_first(ChannelState& c, const ChannelTick& t) {
         c.flags |= flag_panning;
         break;
     case 0xD:
-        c.panning -= y;
-        c.flags |= flag_panning;
+        pan_left(c, y);
         break;
     case 0xE:
-        c.panning += y;
-        c.flags |= flag_panning;
+        pan_right(c, y);
         break;
     case 0xF:
         if (y != 0) c.porta_speed = uint8_t(y * 16);
@@ -144,12 +152,10 @@ void volume_column_other(ChannelState& c, const ChannelTick& t) {
         vibrato_advance(c);
         break;
     case 0xD:
-        c.panning -= y;
-        c.flags |= flag_panning;
+        pan_left(c, y);
         break;
     case 0xE:
-        c.panning += y;
-        c.flags |= flag_panning;
+        pan_right(c, y);
         break;
     case 0xF: tone_porta_step(c); break;
     default: break;

@@ -22,6 +22,7 @@
 #define QUILLON_X86 1
 #endif
 
+#include "music/fill.h"
 #include "music/mixer.h"
 #include "music/replayer.h"
 
@@ -85,13 +86,6 @@ __attribute__((target("avx2"))) void convert_avx2(const float* acc, uint8_t* out
     right_sum += lanes[1] + lanes[3] + lanes[5] + lanes[7];
     convert_scalar(acc, out, f, frames, divisor, left_sum, right_sum);
 }
-
-#else
-// Elsewhere (the browser) mixer_wide_steps() is false and this is never called.
-void convert_avx2(const float* acc, uint8_t* out, int32_t frames, int32_t divisor, uint32_t& left_sum,
-                  uint32_t& right_sum) {
-    convert_scalar(acc, out, 0, frames, divisor, left_sum, right_sum);
-}
 #endif
 
 }  // namespace
@@ -121,9 +115,11 @@ void fill_block() {
     int32_t divisor = stream.volume_divisor.load(std::memory_order_relaxed);
     if (divisor <= 0) divisor = unity_divisor;
     uint32_t left_sum = 0, right_sum = 0;
+#ifdef QUILLON_X86
     if (mixer_wide_steps())
         convert_avx2(acc, out, block_frames, divisor, left_sum, right_sum);
     else
+#endif
         convert_scalar(acc, out, 0, block_frames, divisor, left_sum, right_sum);
 
     const int32_t next = (block + 1) & (block_count - 1);

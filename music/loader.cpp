@@ -118,6 +118,7 @@ int32_t load_instrument(Instrument& ins) {
     source.read(extended, sizeof extended);
     std::memcpy(ins.sample_map, extended, sizeof extended);
     source.seek(start + int64_t(header_size), 0);
+    // Doubled; above 0x7FFF it saturates: doubling in 16 bits would wrap a fast fade to a slow one or none.
     ins.fadeout = ins.fadeout > 0x7FFF ? 0xFFFF : uint16_t(ins.fadeout * 2);
     if (ins.volume_points < 2) ins.volume_type = 0;
     if (ins.panning_points < 2) ins.panning_type = 0;

@@ -15,7 +15,8 @@
 //
 // A voice whose gains are both 0 (and no ramp runs) adds nothing: only its
 // position moves, in closed form. The plain and ramp loops run eight frames a
-// turn with AVX2 where the processor has it, bit for bit as the scalar ones.
+// turn with AVX2 where the processor has it, bit for bit as the scalar ones;
+// the scalar loops are the portable path, the only one on other processors.
 //
 // Positions advance by clearing the fraction's lowest bit and then adding the
 // step (subtracting it backwards). After the first frame the positions thus
@@ -280,42 +281,35 @@ __attribute__((target("avx2"))) void mix_ramp_avx2(const int16_t* s, int32_t len
     if (n > 0) mix_ramp_scalar(s, position, delta, out, n, left, right, left_step, right_step);
 }
 
-#else
-// Elsewhere (the browser) the scalar loops do all the mixing.
-inline void mix_plain_avx2(const int16_t* s, int32_t, int64_t& position, int64_t delta, float* out, int32_t n,
-                           float left, float right) {
-    mix_plain_scalar(s, position, delta, out, n, left, right);
-}
-inline void mix_ramp_avx2(const int16_t* s, int32_t, int64_t& position, int64_t delta, float* out, int32_t n,
-                          float& left, float& right, float left_step, float right_step) {
-    mix_ramp_scalar(s, position, delta, out, n, left, right, left_step, right_step);
-}
-#endif
-
 bool cpu_has_avx2() {
-#ifdef QUILLON_X86
+    __builtin_cpu_init();
     return __builtin_cpu_supports("avx2");
-#else
-    return false;
-#endif
 }
+#else
+bool cpu_has_avx2() { return false; }
+#endif
 
-bool wide_steps = cpu_has_avx2();
+const bool has_avx2 = cpu_has_avx2();
+bool wide_steps = has_avx2;
 
 void mix_plain(const int16_t* s, int32_t length, int64_t& position, int64_t delta, float* out, int32_t n, float left,
                float right) {
-    if (wide_steps)
-        mix_plain_avx2(s, length, position, delta, out, n, left, right);
-    else
-        mix_plain_scalar(s, position, delta, out, n, left, right);
+#ifdef QUILLON_X86
+    if (wide_steps) return mix_plain_avx2(s, length, position, delta, out, n, left, right);
+#else
+    (void)length;
+#endif
+    mix_plain_scalar(s, position, delta, out, n, left, right);
 }
 
 void mix_ramp(const int16_t* s, int32_t length, int64_t& position, int64_t delta, float* out, int32_t n, float& left,
               float& right, float left_step, float right_step) {
-    if (wide_steps)
-        mix_ramp_avx2(s, length, position, delta, out, n, left, right, left_step, right_step);
-    else
-        mix_ramp_scalar(s, position, delta, out, n, left, right, left_step, right_step);
+#ifdef QUILLON_X86
+    if (wide_steps) return mix_ramp_avx2(s, length, position, delta, out, n, left, right, left_step, right_step);
+#else
+    (void)length;
+#endif
+    mix_ramp_scalar(s, position, delta, out, n, left, right, left_step, right_step);
 }
 
 // Ping-pong mirrors. Two mirrors in a row (at one end, then at the other)
@@ -468,7 +462,7 @@ void mix_voice(Voice& v, float* out, int32_t rest) {
 
 bool mixer_use_wide_steps(bool on) {
     const bool was = wide_steps;
-    wide_steps = on && cpu_has_avx2();
+    wide_steps = on && has_avx2;
     return was;
 }
 

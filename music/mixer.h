@@ -1,7 +1,6 @@
-// mixer.h: the buffer fill and the mixer. fill_block renders the block at
-// stream.block_index (1,024 stereo frames), calling replayer_tick on every
-// tick boundary and mix_voices between them, then rounds, clips and scales
-// the block into stream.wave_buffer and logs its levels and time.
+// mixer.h: the mixer. mix_voices resamples every sounding voice and adds it
+// into stream.mix_buffer; the buffer fill (fill.h) calls it between tick
+// boundaries.
 #pragma once
 #include <cstdint>
 
@@ -9,7 +8,6 @@
 
 namespace music {
 
-void fill_block();
 // Adds n frames (1..1024) of every sounding voice into stream.mix_buffer from
 // frame `first_frame` on, and advances the voices.
 void mix_voices(int32_t first_frame, int32_t n);

@@ -12,7 +12,6 @@
 #include <cstdlib>
 
 #include "music/periods.h"
-#include "music/replayer.h"
 
 namespace music {
 namespace {

@@ -6,8 +6,8 @@
 //   set_voice_step(voice, f);                       // 32.32 step per output frame
 //
 // Linear table: 64 period units per semitone, 7680 for real note 0 and 4608
-// (8363 Hz) for real note 48. Amiga table: amiga_period (replayer.h), played
-// at 14317056 / period.
+// (8363 Hz) for real note 48. Amiga table: amiga_period, played at
+// 14317056 / period.
 #pragma once
 #include <cstdint>
 
@@ -26,6 +26,8 @@ constexpr int32_t period_bound = 1 << 24;
 // True when the song uses the linear frequency table (header flags bit 0).
 inline bool linear_table() { return (song.flags & 1) != 0; }
 
+// The Amiga-table period of a real note for the sample's finetune.
+int32_t amiga_period(int32_t real_note, const SampleRecord* sample);
 // Linear-table period of a real note (-1..254) with the sample's finetune.
 int32_t linear_period(int32_t real_note, const SampleRecord* sample);
 // The period a note starts at under the song's frequency table.

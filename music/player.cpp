@@ -7,10 +7,11 @@
 // buffer on the caller's thread, hands the buffer to the device and starts
 // stream_thread, raised to time-critical priority where the system allows.
 // Any failure on the way runs the stop sequence and returns 0.
-#include "music/loader.h"
-#include "music/mixer.h"
 #include "music/player.h"
-#include "music/replayer.h"
+
+#include "music/fill.h"
+#include "music/setup.h"
+#include "music/source.h"
 #include "music/state.h"
 #include "music/stream.h"
 #include "platform/heap.h"
@@ -23,17 +24,6 @@ namespace {
 constexpr int32_t mute_divisor = 0x7FFFFFD0;
 constexpr platform::WaveFormat wave_format = {1, 2, output_rate, output_rate * 4, 4, 16};
 }  // namespace
-
-int32_t song_setup(const void* data) {
-    for (Voice& v : voices) v = Voice{};
-    for (ChannelState& c : channels) c = ChannelState{};
-    stream.heap = platform::heap_create();
-    if (!stream.heap) return 0;
-    if (!module_load(data)) return 0;
-    if (stream.volume_divisor.load() == 0) stream.volume_divisor.store(unity_divisor);
-    replayer_reset();  // voice indexes and steps, song start values, set_bpm(default_bpm)
-    return 1;
-}
 
 int32_t player_start(const void* data, int32_t size, int32_t kind) {
     player_stop();

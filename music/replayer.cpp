@@ -34,7 +34,6 @@ struct PatternView {
 };
 
 int32_t play_channels() { return song.channels < 0 ? 0 : (song.channels > max_channels ? max_channels : song.channels); }
-int32_t song_orders() { return song.song_length > 256 ? 256 : song.song_length; }
 
 PatternView current_pattern() {
     if (song.order < 0 || song.order >= 256 || !song.pattern_table) return {nullptr, 0};
@@ -152,6 +151,8 @@ void choose_next_row(int32_t rows) {
 }
 
 }  // namespace
+
+int32_t song_orders() { return song.song_length > 256 ? 256 : song.song_length; }
 
 void set_bpm(int32_t bpm) { song.samples_per_tick = bpm <= 0 ? 110250 : 110250 / bpm; }
 

@@ -19,7 +19,7 @@ void replayer_reset();
 void replayer_tick();
 void play_row();
 void continue_row();
-// The Amiga-table period of a real note for the sample's finetune.
-int32_t amiga_period(int32_t real_note, const SampleRecord* sample);
+// The order-table entries the song plays: its length, at most the 256 stored.
+int32_t song_orders();
 
 }  // namespace music

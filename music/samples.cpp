@@ -10,6 +10,7 @@
 
 #include <cstring>
 
+#include "music/bytes.h"
 #include "music/loader.h"
 #include "music/source.h"
 #include "platform/heap.h"
@@ -19,8 +20,6 @@ namespace music {
 namespace {
 int16_t empty_data[3];
 constexpr uint8_t packed4_mark = 0xAD;
-
-uint32_t le32(const uint8_t* p) { return p[0] | p[1] << 8 | p[2] << 16 | uint32_t(p[3]) << 24; }
 
 void make_unlooped(uint32_t length, uint32_t& loop_start, uint32_t& loop_length, uint8_t& loop_type) {
     loop_start = 0;

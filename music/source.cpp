@@ -5,7 +5,6 @@
 
 #include <cstring>
 
-#include "music/loader.h"
 #include "platform/resources.h"
 
 namespace music {

@@ -1,5 +1,5 @@
 // source.h: the module source, the four operations the loader reads a module
-// through. source_select (loader.h) fills `source` by kind once per start;
+// through. source_select fills `source` by kind once per start;
 // every operation works on the one current source.
 //
 //   void* handle = source.open(argument);   // data address, resource name or file name
@@ -36,5 +36,10 @@ struct SourceState {
 
 extern ModuleSource source;
 extern SourceState source_state;
+
+// Chooses the source operations by kind (0 and below a resource, 1 memory,
+// 2 and above a file), puts the position at 0 and remembers size (the byte
+// count of a memory block, the module handle of a resource).
+void source_select(int32_t kind, int32_t size);
 
 }  // namespace music

@@ -9,6 +9,7 @@
 #include <atomic>
 #include <cstdint>
 
+#include "music/format.h"
 #include "music/module.h"
 #include "platform/heap.h"
 #include "platform/threads.h"
@@ -16,8 +17,6 @@
 
 namespace music {
 
-constexpr int32_t output_rate = 44100;
-constexpr int32_t block_frames = 1024;
 constexpr int32_t block_count = 16;
 constexpr int32_t max_channels = 32;
 constexpr int32_t voice_count = 64;

@@ -7,17 +7,17 @@
 // next stop the song, channel and voice records are the thread's alone.
 #include <cstring>
 
-#include "music/mixer.h"
-#include "music/state.h"
 #include "music/stream.h"
 #include "platform/heap.h"
 #include "platform/threads.h"
 #include "platform/wave.h"
 
+#include "music/fill.h"
+#include "music/state.h"
+
 namespace music {
 
 namespace {
-constexpr uint32_t block_bytes = block_frames * 4;
 constexpr uint32_t sleep_between_checks_ms = 5;
 }  // namespace
 
@@ -45,6 +45,10 @@ int32_t player_stop() {
         platform::heap_destroy(stream.heap);
         stream.heap = nullptr;
     }
+    // Nothing may point into the dropped heap.
+    song.pattern_table = nullptr;
+    song.instruments = nullptr;
+    for (Voice& v : voices) v.sample = nullptr;
     return 0;
 }
 

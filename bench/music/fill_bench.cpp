@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "music/mixer.h"
+#include "music/fill.h"
 #include "music/offline.h"
 #include "music/state.h"
 #include "tests/support/xm_corpus.h"

@@ -22,9 +22,11 @@
 #pragma once
 #include <cstdint>
 
+#include "music/format.h"
+
 namespace cli {
 
-constexpr int64_t frames_per_second = 44100;
+constexpr int64_t frames_per_second = music::output_rate;
 constexpr int64_t hard_limit_frames = 30 * 60 * frames_per_second;
 
 struct PassLimits {

@@ -35,23 +35,34 @@ std::string meter(int32_t level) {
 }  // namespace
 
 void play_keys(PlayState* s, const char* keys, int count) {
+    if (count == 0) {
+        // Nothing came after the last burst: an Escape it ended was a lone one.
+        if (s->sequence == keys_escape) s->quit = true;
+        s->sequence = keys_plain;
+        return;
+    }
     for (int i = 0; i < count; ++i) {
         const char c = keys[i];
+        // A lone Escape quits; "ESC [ ... final" and "ESC O x" come from other keys.
+        switch (s->sequence) {
+        case keys_escape:
+            if (c != '[' && c != 'O') {
+                s->quit = true;
+                return;
+            }
+            s->sequence = c == '[' ? keys_csi : keys_ss3;
+            continue;
+        case keys_csi:
+            if (c >= 0x40 && c <= 0x7E) s->sequence = keys_plain;
+            continue;
+        case keys_ss3:
+            s->sequence = keys_plain;
+            continue;
+        case keys_plain:
+            break;
+        }
         if (c == 27) {
-            // A lone Escape quits; "ESC [ ..." and "ESC O x" come from other keys.
-            if (i + 1 >= count) {
-                s->quit = true;
-                return;
-            }
-            if (keys[i + 1] == '[') {
-                i += 2;
-                while (i < count && !(keys[i] >= 0x40 && keys[i] <= 0x7E)) ++i;
-            } else if (keys[i + 1] == 'O') {
-                i += 2;
-            } else {
-                s->quit = true;
-                return;
-            }
+            s->sequence = keys_escape;
         } else if (c == 'q' || c == 'Q') {
             s->quit = true;
             return;

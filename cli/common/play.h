@@ -7,8 +7,11 @@
 //
 // Keys: Space pauses and resumes, + (or =) and - (or _) change the volume
 // by 4 within 0..64, q, Q or a lone Escape quit; the escape sequences that
-// cursor and function keys send are skipped. With --seconds the loop ends
-// after that much playing time (paused time does not count).
+// cursor and function keys send are skipped, also when a read ends inside
+// one: an Escape that ends a read waits for the next, and quits when that
+// read is empty (nothing followed within the poll time) or does not go on
+// with a sequence. With --seconds the loop ends after that much playing time
+// (paused time does not count).
 #pragma once
 #include <cstdint>
 #include <string>
@@ -29,13 +32,18 @@ struct PlayIo {
 
 enum PlayEnd { play_quit, play_time_up, play_signal };
 
+// How far an escape sequence has come, carried from one read to the next.
+enum KeySequence : uint8_t { keys_plain, keys_escape, keys_csi, keys_ss3 };  // -, ESC, ESC [, ESC O
+
 struct PlayState {
     bool paused = false;
     int32_t volume = 64;
     bool quit = false;
+    KeySequence sequence = keys_plain;
 };
 
-// Applies a burst of key bytes to the state, calling the player.
+// Applies a burst of key bytes to the state, calling the player; a count of
+// 0 (a read that timed out) ends a sequence left open by the last burst.
 void play_keys(PlayState* s, const char* keys, int count);
 // "Title  1:23.4  L ########....  R #######.....  vol 64  [paused]"
 std::string play_status_line(const std::string& title, int32_t time_ms, int32_t levels, int32_t volume,

@@ -12,8 +12,6 @@ namespace cli {
 
 namespace {
 
-constexpr int32_t block_frames = 1024;
-
 std::string grouped(int64_t v) {
     std::string digits = std::to_string(v), out;
     for (size_t i = 0; i < digits.size(); ++i) {
@@ -58,7 +56,7 @@ int32_t render_wav(const ModuleFile& module, const RenderArgs& args, RenderSumma
     int32_t peak_l = 0, peak_r = 0;
     for (int64_t left = out->plan.frames; left > 0 && !w.error;) {
         const uint8_t* b = music::offline_block();
-        const int32_t n = left < block_frames ? int32_t(left) : block_frames;
+        const int32_t n = left < music::block_frames ? int32_t(left) : music::block_frames;
         for (int32_t f = 0; f < n; ++f) {
             const int32_t l = std::abs(int32_t(int16_t(b[4 * f] | b[4 * f + 1] << 8)));
             const int32_t r = std::abs(int32_t(int16_t(b[4 * f + 2] | b[4 * f + 3] << 8)));

@@ -9,6 +9,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "music/format.h"
+
 namespace cli {
 
 namespace {
@@ -36,9 +38,9 @@ void wav_header(uint8_t out[wav_header_bytes], uint32_t frames) {
     put32(out + 16, 16);      // fmt chunk size
     put16(out + 20, 1);       // PCM
     put16(out + 22, 2);       // channels
-    put32(out + 24, 44100);   // frames per second
-    put32(out + 28, 176400);  // bytes per second
-    put16(out + 32, 4);       // bytes per frame
+    put32(out + 24, music::output_rate);                      // frames per second
+    put32(out + 28, music::output_rate * music::frame_bytes);  // bytes per second
+    put16(out + 32, music::frame_bytes);                      // bytes per frame
     put16(out + 34, 16);      // bits per sample
     std::memcpy(out + 36, "data", 4);
     put32(out + 40, data);

@@ -6,6 +6,8 @@
 
 #include <cstring>
 #include <deque>
+#include <string>
+#include <vector>
 
 #include "cli/common/play.h"
 #include "music/player.h"
@@ -98,16 +100,51 @@ TEST(Play, KeysDriveThePlayer) {
 }
 
 TEST(Play, QuitKeys) {
+    // Each case is the reads in turn ("" a read that timed out); keys that a
+    // sequence holds (its parameters, a space among them) do nothing.
     const struct {
-        const char* keys;
+        std::vector<std::string> reads;
         bool quit;
-    } cases[] = {{"q", true}, {"Q", true}, {"\x1b", true}, {"\x1bx", true}, {"  \x1b", true},
-                 {"\x1b[1;5C", false}, {"\x1bOQ", false}, {"x", false}};
+    } cases[] = {
+        {{"q"}, true},
+        {{"Q"}, true},
+        {{"\x1b", ""}, true},
+        {{"\x1bx"}, true},
+        {{"  \x1b", ""}, true},
+        {{"\x1b", "x"}, true},
+        {{"\x1b[1;5C"}, false},
+        {{"\x1bOQ"}, false},
+        {{"x"}, false},
+        {{"\x1b"}, false},  // undecided until the next read
+        {{"\x1b", "[A", ""}, false},
+        {{"\x1b", "OP", ""}, false},
+        {{"\x1b[", "1; 5C", ""}, false},
+        {{"\x1bO", "Q", ""}, false},
+        {{"\x1b[1", "", " "}, false},  // a sequence cut off by a quiet read ends there
+        {{"\x1b[A\x1b", "[B\x1b", ""}, true},
+    };
     for (const auto& c : cases) {
         cli::PlayState s;
-        cli::play_keys(&s, c.keys, int(std::strlen(c.keys)));
-        EXPECT_EQ(s.quit, c.quit) << c.keys;
+        std::string shown;
+        for (const std::string& r : c.reads) {
+            cli::play_keys(&s, r.data(), int(r.size()));
+            shown += "|" + r;
+        }
+        EXPECT_EQ(s.quit, c.quit) << shown;
+        EXPECT_EQ(s.paused, c.reads.back() == " ") << shown;
     }
+}
+
+TEST(Play, SplitEscapeSequenceDoesNotQuit) {
+    // A cursor key cut after its Escape plays on; a lone Escape quits at the
+    // next wait that brings nothing.
+    fresh();
+    cli::PlayArgs a = song_args("play_split_escape");
+    ASSERT_EQ(cli::play_start(a), 1);
+    bursts = {"\x1b", "[A", "\x1b"};
+    EXPECT_EQ(cli::play_loop(a, keyboard), 0);
+    EXPECT_EQ(waits, 4);
+    expect_stopped();
 }
 
 TEST(Play, SecondsCountPlayingTimeOnly) {

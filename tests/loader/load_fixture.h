@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "music/loader.h"
+#include "music/source.h"
 #include "music/state.h"
 #include "platform/heap.h"
 #include "tools/xmwriter/xmwriter.h"

@@ -10,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+#include "music/fill.h"
 #include "music/mixer.h"
 #include "music/state.h"
 

@@ -9,9 +9,10 @@
 #include <cstring>
 #include <set>
 
+#include "music/fill.h"
 #include "music/loader.h"
-#include "music/mixer.h"
 #include "music/replayer.h"
+#include "music/source.h"
 #include "music/state.h"
 #include "platform/heap.h"
 #include "tests/music_module/song_walk.h"

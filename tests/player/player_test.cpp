@@ -12,6 +12,7 @@
 #include <thread>
 #include <vector>
 
+#include "music/offline.h"
 #include "music/player.h"
 #include "music/state.h"
 #include "platform/heap.h"
@@ -188,6 +189,30 @@ TEST(Player, NullStartOnlyStops) {
     ASSERT_NE(start_song(), 0);
     play_blocks(1);
     EXPECT_EQ(music::player_start(nullptr, 0, 0), 0);
+    expect_stopped();
+}
+
+TEST(Player, OfflineBlockOnlyWhileAnOfflineRenderRuns) {
+    // Before a render, after its stop, after a failed start and while the
+    // streaming player plays, offline_block refuses: the stop dropped the
+    // module's heap, and nothing is left pointing into it.
+    fresh();
+    EXPECT_EQ(music::offline_block(), nullptr);
+    ASSERT_EQ(music::offline_start(song().data(), int32_t(song().size()), 1), 1);
+    EXPECT_NE(music::offline_block(), nullptr);
+    music::offline_stop();
+    EXPECT_EQ(music::offline_block(), nullptr);
+    EXPECT_EQ(music::song.pattern_table, nullptr);
+    EXPECT_EQ(music::song.instruments, nullptr);
+    for (const music::Voice& v : music::voices) EXPECT_EQ(v.sample, nullptr) << v.index;
+
+    static const char not_xm[] = "Not an XM module, long enough to be read as the header of one ...";
+    EXPECT_EQ(music::offline_start(not_xm, int32_t(sizeof not_xm), 1), 0);
+    EXPECT_EQ(music::offline_block(), nullptr);
+
+    ASSERT_NE(start_song(), 0);
+    EXPECT_EQ(music::offline_block(), nullptr);
+    fresh();
     expect_stopped();
 }
 

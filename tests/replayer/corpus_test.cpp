@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "music/loader.h"
+#include "music/source.h"
 #include "platform/heap.h"
 #include "tests/replayer/song_fixture.h"
 #include "tests/support/xm_corpus.h"

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "music/loader.h"
+#include "music/source.h"
 #include "platform/heap.h"
 
 using namespace music;

@@ -65,16 +65,29 @@ TEST(VolumeColumn, VibratoSpeedAndDepth) {
     EXPECT_EQ(channels[0].vib_depth, 4);
 }
 
-TEST(VolumeColumn, PanningSlidesAreLimitedOnlyInTheVoice) {
-    xmw::Module m = with_volume_32();
-    m.speed = 8;
-    m.instruments[0].samples[0].panning = 250;
-    xmw::cell(m, 0, 0, 0) = {49, 1, 0xEF, 0, 0};
-    start(m);
-    finish_row();
-    EXPECT_EQ(channels[0].panning, 250 + 8 * 15);
-    EXPECT_EQ(voices[0].panning, 255);
-    EXPECT_EQ(voices[0].gain_left, 0);
+TEST(VolumeColumn, PanningSlidesStopAtTheEnds) {
+    // Eight slides of 15 a row (speed 8) from near an end: the panning stops
+    // at the end, and the slide back the next row starts from there.
+    const struct {
+        int start;
+        uint8_t towards_end, back;
+        int at_end, after_back;
+    } cases[] = {{250, 0xEF, 0xDF, 255, 255 - 8 * 15}, {5, 0xDF, 0xEF, 0, 8 * 15}};
+    for (const auto& c : cases) {
+        xmw::Module m = with_volume_32();
+        m.speed = 8;
+        m.instruments[0].samples[0].panning = uint8_t(c.start);
+        xmw::cell(m, 0, 0, 0) = {49, 1, c.towards_end, 0, 0};
+        xmw::cell(m, 0, 1, 0) = {0, 0, c.back, 0, 0};
+        start(m);
+        finish_row();
+        EXPECT_EQ(channels[0].panning, c.at_end) << c.start;
+        EXPECT_EQ(voices[0].panning, c.at_end) << c.start;
+        EXPECT_EQ(c.at_end == 255 ? voices[0].gain_left : voices[0].gain_right, 0) << c.start;
+        finish_row();
+        EXPECT_EQ(channels[0].panning, c.after_back) << c.start;
+        EXPECT_EQ(voices[0].panning, c.after_back) << c.start;
+    }
 }
 
 }  // namespace
