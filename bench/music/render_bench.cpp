@@ -75,9 +75,11 @@ struct Reference {
         for (int k = 0; k < warm_up_blocks / blocks_per_iteration; ++k) render();
         return true;
     }
+    bool failed = false;
+
     void render() {
         // Loop count 0: the song repeats, as the player's does.
-        xmp_play_buffer(context, pcm.data(), int(pcm.size()), 0);
+        failed |= xmp_play_buffer(context, pcm.data(), int(pcm.size()), 0) != 0;
         benchmark::DoNotOptimize(pcm.data());
     }
     void stop() {
@@ -124,6 +126,7 @@ void render(benchmark::State& state, const std::vector<uint8_t>& module) {
     state.counters["wall_rt"] = audio / ours.wall;
 #ifdef QUILLON_HAVE_LIBXMP
     ref.stop();
+    if (ref.failed) state.SkipWithError("libxmp stopped rendering");
     const double x_ref = theirs.cpu / ours.cpu;
     state.counters["ref_cpu_rt"] = audio / theirs.cpu;
     state.counters["ref_wall_rt"] = audio / theirs.wall;
