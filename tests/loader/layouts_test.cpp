@@ -226,6 +226,31 @@ TEST_F(LoaderTest, MapValuesBeyondTheSamplesPlayNothing) {
     }
 }
 
+TEST_F(LoaderTest, CutOrMislabelledLayoutsStayInBounds) {
+    // Each fixture in each layout, cut at every 37th byte and at its last,
+    // and labelled with the other layouts' versions: it loads or fails, and
+    // what loads keeps every table in bounds, with no read past the block.
+    const xmw::Module fixtures[] = {mixed_module(), xmw::overfull_module(), xmw::resized_module()};
+    for (const xmw::Module& f : fixtures) {
+        for (uint16_t version : {0x0102, 0x0103, 0x0104}) {
+            const std::vector<uint8_t> bytes = xmw::xm_write(in_version(f, version));
+            for (size_t n = 0; n <= bytes.size(); n += n + 37 < bytes.size() ? 37 : std::max<size_t>(1, bytes.size() - n)) {
+                SCOPED_TRACE(f.title + " " + std::to_string(version) + " cut at " + std::to_string(n));
+                if (load_exact(bytes, n)) check_tables();
+                if (HasFatalFailure()) return;
+            }
+            for (uint16_t label : {0x0102, 0x0103, 0x0104}) {
+                std::vector<uint8_t> relabelled = bytes;
+                relabelled[58] = uint8_t(label);
+                relabelled[59] = uint8_t(label >> 8);
+                SCOPED_TRACE(f.title + " " + std::to_string(version) + " labelled " + std::to_string(label));
+                if (load_exact(relabelled, relabelled.size())) check_tables();
+                if (HasFatalFailure()) return;
+            }
+        }
+    }
+}
+
 TEST_F(LoaderTest, SampleCountsBeyondTheDataFail) {
     auto with_count = [](int samples, std::optional<uint16_t> count) {
         xmw::Module m = small_module();

@@ -3,12 +3,14 @@
 //
 //   LoaderTest fixture: each case gets a fresh private heap, dropped after it.
 //   load(bytes)         memory source; 1 on success
+//   load_exact(bytes, n) the first n bytes from a block of exactly n (ASan sees reads past it)
 //   check_tables()      every pointer and index the replayer and mixer follow stays in bounds
 //   dump_tables()       the loaded tables as text, to compare two loads
 #pragma once
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -38,6 +40,15 @@ inline int32_t load(const std::vector<uint8_t>& bytes) {
 }
 
 inline int32_t load(const xmw::Module& m) { return load(xmw::xm_write(m)); }
+
+// Loads the first n bytes from a heap block of exactly n bytes.
+inline int32_t load_exact(const std::vector<uint8_t>& bytes, size_t n) {
+    std::unique_ptr<uint8_t[]> block(new uint8_t[n ? n : 1]);
+    std::memcpy(block.get(), bytes.data(), n);
+    fresh_heap();
+    source_select(1, int32_t(n));
+    return module_load(block.get());
+}
 
 class LoaderTest : public ::testing::Test {
 protected:
