@@ -17,7 +17,10 @@
 #include <cmath>
 #include <cstdint>
 
+#if defined(__x86_64__) || defined(__i386__)
 #include <immintrin.h>
+#define QUILLON_X86 1
+#endif
 
 #include "music/mixer.h"
 #include "music/replayer.h"
@@ -53,6 +56,7 @@ void convert_scalar(const float* acc, uint8_t* out, int32_t from, int32_t to, in
     }
 }
 
+#ifdef QUILLON_X86
 // The same, four frames a turn with AVX2, bit for bit: max before min sends
 // NaN to the low clamp; the conversion rounds ties to even as lrint does;
 // the master volume is the same exact double quotient, truncated.
@@ -81,6 +85,14 @@ __attribute__((target("avx2"))) void convert_avx2(const float* acc, uint8_t* out
     right_sum += lanes[1] + lanes[3] + lanes[5] + lanes[7];
     convert_scalar(acc, out, f, frames, divisor, left_sum, right_sum);
 }
+
+#else
+// Elsewhere (the browser) mixer_wide_steps() is false and this is never called.
+void convert_avx2(const float* acc, uint8_t* out, int32_t frames, int32_t divisor, uint32_t& left_sum,
+                  uint32_t& right_sum) {
+    convert_scalar(acc, out, 0, frames, divisor, left_sum, right_sum);
+}
+#endif
 
 }  // namespace
 

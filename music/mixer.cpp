@@ -42,7 +42,10 @@
 #include <cmath>
 #include <cstdint>
 
+#if defined(__x86_64__) || defined(__i386__)
 #include <immintrin.h>
+#define QUILLON_X86 1
+#endif
 
 #include "music/mixer.h"
 
@@ -172,6 +175,7 @@ void mix_ramp_scalar(const int16_t* s, int64_t& position, int64_t delta, float* 
     right = r;
 }
 
+#ifdef QUILLON_X86
 // Eight frames a turn with AVX2, bit for bit as the scalar loops: after the
 // first frame the positions form the sequence p1 + k x stride, so eight of
 // them are computed at once in 64-bit lanes; one 32-bit gather at &s[i]
@@ -283,7 +287,27 @@ __attribute__((target("avx2"))) void mix_ramp_avx2(const int16_t* s, int32_t len
     if (n > 0) mix_ramp_scalar(s, position, delta, out, n, left, right, left_step, right_step);
 }
 
-bool wide_steps = __builtin_cpu_supports("avx2");
+#else
+// Elsewhere (the browser) the scalar loops do all the mixing.
+inline void mix_plain_avx2(const int16_t* s, int32_t, int64_t& position, int64_t delta, float* out, int32_t n,
+                           float left, float right) {
+    mix_plain_scalar(s, position, delta, out, n, left, right);
+}
+inline void mix_ramp_avx2(const int16_t* s, int32_t, int64_t& position, int64_t delta, float* out, int32_t n,
+                          float& left, float& right, float left_step, float right_step) {
+    mix_ramp_scalar(s, position, delta, out, n, left, right, left_step, right_step);
+}
+#endif
+
+bool cpu_has_avx2() {
+#ifdef QUILLON_X86
+    return __builtin_cpu_supports("avx2");
+#else
+    return false;
+#endif
+}
+
+bool wide_steps = cpu_has_avx2();
 
 void mix_plain(const int16_t* s, int32_t length, int64_t& position, int64_t delta, float* out, int32_t n, float left,
                float right) {
@@ -451,7 +475,7 @@ void mix_voice(Voice& v, float* out, int32_t rest) {
 
 bool mixer_use_wide_steps(bool on) {
     const bool was = wide_steps;
-    wide_steps = on && __builtin_cpu_supports("avx2");
+    wide_steps = on && cpu_has_avx2();
     return was;
 }
 
