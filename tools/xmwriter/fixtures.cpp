@@ -25,7 +25,9 @@ Sample tone(int index, bool sixteen_bit) {
 void strike(Module& m, const std::vector<uint8_t>& notes) {
     m.channels = 4;
     m.orders = {0, 1, 0};
-    m.patterns.assign(2, Pattern{.rows = 16});
+    Pattern pattern;
+    pattern.rows = 16;
+    m.patterns.assign(2, pattern);
     for (size_t k = 0; k < notes.size(); ++k) {
         const int pattern = int(k / 16 % 2), row = int(k % 16), channel = int(k % 4);
         cell(m, pattern, row, channel) = {notes[k], uint8_t(1 + k % 2), 0, 0, 0};
