@@ -155,7 +155,12 @@ int32_t display_update(const uint32_t* pixels) {
         if (ds.windowed) surface_restore(ds.offscreen);
         SurfaceDesc desc{};
         desc.size = desc_size;
-        if (surface_lock(ds.drawing_surface, nullptr, &desc, DDLOCK_WAIT, nullptr) < 0) return 0;
+        if (surface_lock(ds.drawing_surface, nullptr, &desc, DDLOCK_WAIT, nullptr) < 0) {
+            // A lost frame keeps the beat too, or the loop would run unchecked
+            // while the surface stays lost.
+            pace_frame();
+            return 0;
+        }
         uint8_t* memory = static_cast<uint8_t*>(desc.surface);
         for (int32_t r = 0; r < ds.height; ++r)
             ds.converter(pixels + size_t(r) * size_t(ds.width), memory + size_t(r) * size_t(desc.pitch), ds.width);

@@ -106,6 +106,7 @@ const Presented& last_presented();
 // Called with each presented surface (optional).
 void on_present(std::function<void(const Presented&)> callback);
 
+int paced_frames();       // pace_frame calls (it returns at once here)
 int cursor_shown();       // ShowCursor counter (starts at 0)
 int screensaver_active(); // last value set through system_parameters_info, -1 if never
 bool window_exists();
@@ -126,6 +127,12 @@ bool wave_paused();
 uint32_t wave_position();
 // Position queries so far, from any thread.
 uint32_t wave_position_queries();
+// The device goes away as SDL reports it (SDL_AUDIODEVICEREMOVED). With
+// `another_default`, the sound carries on on the new default device: nothing
+// changes for the caller. Without, the device consumes nothing more and no
+// device opens until wave_device_added().
+void wave_device_removed(bool another_default);
+void wave_device_added();
 // The hash that the log of "waveOutWrite" gives for these bytes.
 int64_t wave_hash(const uint8_t* data, uint32_t length);
 

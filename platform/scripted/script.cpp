@@ -164,6 +164,7 @@ const std::vector<Presented>& presented() { return state().presented; }
 int presented_count() { return state().presented_count; }
 const Presented& last_presented() { return state().last; }
 void on_present(std::function<void(const Presented&)> callback) { state().on_present = std::move(callback); }
+int paced_frames() { return state().paced; }
 int cursor_shown() { return state().cursor_counter; }
 int screensaver_active() { return state().screensaver; }
 bool window_exists() { return !state().windows.empty(); }

@@ -86,6 +86,7 @@ struct State {
     Presented last;
     std::function<void(const Presented&)> on_present;
 
+    int paced = 0;
     int cursor_counter = 0;
     int screensaver = -1;
 };

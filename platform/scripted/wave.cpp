@@ -22,6 +22,7 @@ struct WaveOut {
     WaveHeader* header = nullptr;
     bool playing = false;
     bool paused = false;
+    bool lost = false;  // removed with no device to carry on
 };
 
 namespace {
@@ -29,6 +30,7 @@ std::atomic<uint32_t> position_queries{0};
 std::mutex device_lock;
 WaveOut* device = nullptr;
 std::vector<uint8_t> captured;
+bool no_device = false;
 }  // namespace
 
 using script::Call;
@@ -47,7 +49,7 @@ int64_t hash_bytes(const uint8_t* data, uint32_t length) {
 uint32_t wave_out_open(WaveOut** out, const WaveFormat* f) {
     record("waveOutOpen", f->samples_per_sec, f->channels, f->bits_per_sample, f->block_align);
     std::lock_guard<std::mutex> g(device_lock);
-    if (failing(Call::WaveOutOpen) || device) return MMSYSERR_ERROR;
+    if (failing(Call::WaveOutOpen) || device || no_device) return MMSYSERR_ERROR;
     if (f->format_tag != 1 || f->channels != 2 || f->samples_per_sec != 44100 || f->bits_per_sample != 16)
         return WAVERR_BADFORMAT;
     device = new WaveOut();
@@ -124,13 +126,27 @@ namespace script {
 
 uint32_t wave_consume(uint32_t bytes) {
     std::lock_guard<std::mutex> g(device_lock);
-    if (!device || !device->playing || device->paused || !device->header || device->header->length == 0) return 0;
+    if (!device || !device->playing || device->paused || device->lost || !device->header ||
+        device->header->length == 0)
+        return 0;
     device->published.load(std::memory_order_acquire);
     const WaveHeader* h = device->header;
     uint32_t pos = device->position.load(std::memory_order_relaxed);
     for (uint32_t i = 0; i < bytes; ++i) captured.push_back(h->data[(pos + i) % h->length]);
     device->position.store(pos + bytes, std::memory_order_release);
     return bytes;
+}
+
+void wave_device_removed(bool another_default) {
+    std::lock_guard<std::mutex> g(device_lock);
+    if (another_default) return;
+    no_device = true;
+    if (device) device->lost = true;
+}
+
+void wave_device_added() {
+    std::lock_guard<std::mutex> g(device_lock);
+    no_device = false;
 }
 
 const std::vector<uint8_t>& wave_captured() { return captured; }

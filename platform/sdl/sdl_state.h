@@ -27,6 +27,7 @@ struct Surface {
     Surface* attached;
     uint32_t width, height;
     uint32_t format;  // SDL pixel format
+    bool direct;      // the window's own pixels (present.cpp), not a texture
 };
 
 struct Clipper {

@@ -3,11 +3,13 @@
 // - "ddraw.dll" loads when SDL's video subsystem starts; with no display
 //   reachable it fails and so does the display library's open.
 // - The full-screen mode does not change the monitor's mode: the window
-//   covers the desktop and the frame is scaled to fill it with its aspect
-//   ratio kept (black bars).
+//   covers the display that holds the pointer, and the frame is scaled onto
+//   it crisply with black bars (present.cpp).
 // - Surfaces are one streaming texture each (the back buffer, or the
 //   offscreen surface of a window); a flip or a blit to the primary surface
-//   copies that texture to the window and presents it, with vertical sync.
+//   copies that texture to the window and presents it (present.cpp). A 1:1
+//   window in the desktop's own 32-bit format has no texture: its surface is
+//   the window's own pixels.
 // - The pixel format of the surfaces is the desktop's when it is one of the
 //   eight layouts the converters serve, else 0x00RRGGBB in 32 bits. Setting
 //   QUILLON_PIXEL_LAYOUT to xrgb8888, xbgr8888, rgb888, bgr888, rgb565,
@@ -15,10 +17,12 @@
 //   real.
 #include <SDL.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
+#include "platform/sdl/present.h"
 #include "platform/sdl/sdl_state.h"
 #include "platform/surfaces.h"
 
@@ -54,10 +58,7 @@ uint32_t surface_format(SDL_Window* w, uint32_t bits) {
 
 bool make_renderer(Window* w) {
     SdlState& s = st();
-    if (s.renderer) return true;
-    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
-    s.renderer = SDL_CreateRenderer(w->sdl, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
-    if (!s.renderer) s.renderer = SDL_CreateRenderer(w->sdl, -1, SDL_RENDERER_SOFTWARE);
+    if (!s.renderer) s.renderer = sdl::present_open(w->sdl);
     return s.renderer != nullptr;
 }
 
@@ -68,17 +69,13 @@ bool make_texture(Surface* surf, uint32_t width, uint32_t height, uint32_t forma
     surf->width = width;
     surf->height = height;
     surf->format = format;
-    SDL_RenderSetLogicalSize(s.renderer, int(width), int(height));
+    sdl::present_set_frame_size(int(width), int(height));
     return true;
 }
 
-void show_texture(Surface* source) {
-    SdlState& s = st();
-    if (!s.renderer || !source || !source->texture) return;
-    SDL_SetRenderDrawColor(s.renderer, 0, 0, 0, 255);
-    SDL_RenderClear(s.renderer);
-    SDL_RenderCopy(s.renderer, source->texture, nullptr, nullptr);
-    SDL_RenderPresent(s.renderer);
+void show_texture(Surface* source, bool wait) {
+    if (!st().renderer || !source || !source->texture) return;
+    sdl::present_texture(source->texture, int(source->width), int(source->height), wait);
 }
 
 }  // namespace
@@ -106,7 +103,11 @@ Library* load_library(const char*) {
     // Signals keep their usual meaning: a terminated viewer ends, it does not
     // receive them as the window's close request.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return nullptr;
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        // The one thing the viewer says on its way out with -1.
+        std::fputs("no display: run QUILLON in a desktop session\n", stderr);
+        return nullptr;
+    }
     s.library_loaded = true;
     return &s.library;
 }
@@ -150,10 +151,17 @@ int32_t dd_create_surface(DirectDraw* dd, const SurfaceDesc* desc, Surface** out
     SdlState& s = st();
     if (!s.window) return DDERR_GENERIC;
     if (desc->caps & DDSCAPS_PRIMARYSURFACE) {
-        if (!make_renderer(s.window)) return DDERR_GENERIC;
+        bool flipping = (desc->caps & DDSCAPS_FLIP) && (desc->flags & DDSD_BACKBUFFERCOUNT) && desc->back_buffer_count > 0;
         s.primary = Surface{};
         s.primary.primary = true;
-        if ((desc->caps & DDSCAPS_FLIP) && (desc->flags & DDSD_BACKBUFFERCOUNT) && desc->back_buffer_count > 0) {
+        if (!flipping && sdl::present_direct_fits(s.window->sdl, surface_format(s.window->sdl, 32))) {
+            s.primary.format = surface_format(s.window->sdl, 32);
+            s.primary.direct = true;
+            *out = &s.primary;
+            return 0;
+        }
+        if (!make_renderer(s.window)) return DDERR_GENERIC;
+        if (flipping) {
             s.back = Surface{};
             uint32_t fmt = surface_format(s.window->sdl, dd->mode_bits);
             if (!make_texture(&s.back, dd->mode_width, dd->mode_height, fmt)) return DDERR_GENERIC;
@@ -165,8 +173,14 @@ int32_t dd_create_surface(DirectDraw* dd, const SurfaceDesc* desc, Surface** out
         *out = &s.primary;
         return 0;
     }
-    if ((desc->flags & (DDSD_WIDTH | DDSD_HEIGHT)) != (DDSD_WIDTH | DDSD_HEIGHT) || !s.renderer) return DDERR_GENERIC;
+    if ((desc->flags & (DDSD_WIDTH | DDSD_HEIGHT)) != (DDSD_WIDTH | DDSD_HEIGHT)) return DDERR_GENERIC;
     s.offscreen = Surface{};
+    if (s.primary.direct) {
+        s.offscreen = Surface{false, nullptr, nullptr, desc->width, desc->height, s.primary.format, true};
+        *out = &s.offscreen;
+        return 0;
+    }
+    if (!s.renderer) return DDERR_GENERIC;
     if (!make_texture(&s.offscreen, desc->width, desc->height, s.primary.format)) return DDERR_GENERIC;
     *out = &s.offscreen;
     return 0;
@@ -206,10 +220,15 @@ int32_t surface_get_pixel_format(Surface* surface, PixelFormat* f) {
 int32_t surface_restore(Surface*) { return 0; }
 
 int32_t surface_lock(Surface* surface, const Rect*, SurfaceDesc* desc, uint32_t, void*) {
-    if (!surface->texture) return DDERR_GENERIC;
     void* pixels = nullptr;
     int pitch = 0;
-    if (SDL_LockTexture(surface->texture, nullptr, &pixels, &pitch) != 0) return DDERR_GENERIC;
+    if (surface->direct) {
+        if (!sdl::present_direct_lock(st().window->sdl, surface->format, int(surface->width), int(surface->height),
+                                      &pixels, &pitch))
+            return DDERR_GENERIC;
+    } else if (!surface->texture || SDL_LockTexture(surface->texture, nullptr, &pixels, &pitch) != 0) {
+        return DDERR_GENERIC;
+    }
     desc->surface = pixels;
     desc->pitch = pitch;
     desc->width = surface->width;
@@ -222,13 +241,16 @@ int32_t surface_unlock(Surface* surface, void*) {
     return 0;
 }
 
-int32_t surface_flip(Surface* surface, Surface*, uint32_t) {
-    show_texture(surface->attached);
+int32_t surface_flip(Surface* surface, Surface*, uint32_t flags) {
+    show_texture(surface->attached, (flags & DDFLIP_NOVSYNC) == 0);
     return 0;
 }
 
-int32_t surface_blt(Surface* surface, const Rect*, Surface* source, const Rect*, uint32_t, void*) {
-    if (surface->primary) show_texture(source);
+int32_t surface_blt(Surface* surface, const Rect*, Surface* source, const Rect*, uint32_t flags, void*) {
+    if (surface->primary && source && source->direct)
+        sdl::present_direct(st().window->sdl);
+    else if (surface->primary)
+        show_texture(source, (flags & DDBLT_WAIT) != 0);
     return 0;
 }
 
@@ -241,7 +263,7 @@ uint32_t surface_release(Surface* surface) {
         surface->attached->texture = nullptr;
     }
     if (surface->primary && s.renderer) {
-        SDL_DestroyRenderer(s.renderer);
+        sdl::present_close();
         s.renderer = nullptr;
     }
     return 0;

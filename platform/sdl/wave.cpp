@@ -21,22 +21,44 @@
 // asked format (44,100 Hz or whatever rate the caller gives, 16-bit signed,
 // stereo) to whatever the sound card takes, so the feed always copies bytes
 // in the caller's format and the position counts them.
+//
+// SDL's device stays open from the first wave_out_open to the end of the
+// process: closing the wave device only pauses it, and the next open takes it
+// up again (or, for another rate, opens it anew). Closing and opening SDL's
+// device waits for its audio thread and
+// the sound server (tens of milliseconds), which would stall the frame in
+// which the music is switched back on.
+//
+// A device that goes away (a headset unplugged: SDL_AUDIODEVICEREMOVED,
+// pumped with the window's events) is replaced by the new default device,
+// which carries on at the same position; when there is none the position
+// simply stops, the player renders nothing more, and the next start tries to
+// open a device again.
 #include <SDL.h>
 
 #include <atomic>
+#include <cstdlib>
 
+#include "platform/sdl/hooks.h"
 #include "platform/wave.h"
 
 namespace platform {
 
 struct WaveOut {
-    SDL_AudioDeviceID id;
+    SDL_AudioDeviceID id;  // 0: no device to play on
     std::atomic<uint32_t> position;
     std::atomic<uint32_t> published;  // see the top of the file
     std::atomic<WaveHeader*> header;
+    bool open;     // between wave_out_open and wave_out_close
+    bool playing;  // written, and neither paused nor reset
+    uint32_t rate;  // of SDL's device
 };
 
 namespace {
+constexpr uint32_t MMSYSERR_ALLOCATED = 4;  // the device is open already
+
+WaveOut device;  // one per process; SDL's callback always has this one
+
 void SDLCALL feed(void* user, Uint8* out, int len) {
     WaveOut* d = static_cast<WaveOut*>(user);
     d->published.load(std::memory_order_acquire);
@@ -57,33 +79,58 @@ void SDLCALL feed(void* user, Uint8* out, int len) {
     }
     d->position.store(pos + uint32_t(len), std::memory_order_release);
 }
+
+void close_at_exit() {
+    if (device.id) SDL_CloseAudioDevice(device.id);
+    device.id = 0;
+}
+
+// Opens SDL's default device for `device` at `rate`, paused; false when
+// there is none.
+bool open_sdl_device(uint32_t rate) {
+    static bool started = false;
+    if (!started) {
+        if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
+        std::atexit(close_at_exit);
+        started = true;
+    }
+    SDL_AudioSpec want{}, have{};
+    want.freq = int(rate);
+    want.format = AUDIO_S16LSB;
+    want.channels = 2;
+    want.samples = 1024;
+    want.callback = feed;
+    want.userdata = &device;
+    const int no_changes = 0;  // SDL converts to the card's format itself
+    device.id = SDL_OpenAudioDevice(nullptr, 0, &want, &have, no_changes);
+    if (device.id != 0 && (have.freq != want.freq || have.format != want.format || have.channels != want.channels)) {
+        SDL_CloseAudioDevice(device.id);  // cannot happen with no changes allowed; never play the wrong format
+        device.id = 0;
+    }
+    device.rate = rate;
+    return device.id != 0;
+}
+
+void pause_sdl(bool pause) {
+    if (device.id) SDL_PauseAudioDevice(device.id, pause ? 1 : 0);
+}
 }  // namespace
 
 uint32_t wave_out_open(WaveOut** out, const WaveFormat* f) {
     if (!out || !f) return MMSYSERR_ERROR;
     if (f->format_tag != 1 || f->channels != 2 || f->bits_per_sample != 16 || f->samples_per_sec == 0)
         return WAVERR_BADFORMAT;
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return MMSYSERR_ERROR;
-    WaveOut* d = new WaveOut();
-    SDL_AudioSpec want{}, have{};
-    want.freq = int(f->samples_per_sec);
-    want.format = AUDIO_S16LSB;
-    want.channels = 2;
-    want.samples = 1024;
-    want.callback = feed;
-    want.userdata = d;
-    const int no_changes = 0;  // SDL converts to the card's format itself
-    d->id = SDL_OpenAudioDevice(nullptr, 0, &want, &have, no_changes);
-    if (d->id != 0 && (have.freq != want.freq || have.format != want.format || have.channels != want.channels)) {
-        SDL_CloseAudioDevice(d->id);  // cannot happen with no changes allowed; never play the wrong format
-        d->id = 0;
+    if (device.open) return MMSYSERR_ALLOCATED;
+    if (device.id && device.rate != f->samples_per_sec) {
+        SDL_CloseAudioDevice(device.id);
+        device.id = 0;
     }
-    if (d->id == 0) {
-        delete d;
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        return MMSYSERR_ERROR;
-    }
-    *out = d;
+    if (!device.id && !open_sdl_device(f->samples_per_sec)) return MMSYSERR_ERROR;
+    device.header.store(nullptr);
+    device.position.store(0);
+    device.open = true;
+    device.playing = false;
+    *out = &device;
     return MMSYSERR_NOERROR;
 }
 
@@ -93,39 +140,45 @@ uint32_t wave_out_write(WaveOut* d, WaveHeader* h) {
     if (!d) return MMSYSERR_INVALHANDLE;
     d->published.fetch_add(1, std::memory_order_release);
     d->header.store(h, std::memory_order_release);
-    SDL_PauseAudioDevice(d->id, 0);
+    d->playing = true;
+    pause_sdl(false);
     return MMSYSERR_NOERROR;
 }
 
 uint32_t wave_out_pause(WaveOut* d) {
     if (!d) return MMSYSERR_INVALHANDLE;
-    SDL_PauseAudioDevice(d->id, 1);
+    d->playing = false;
+    pause_sdl(true);
     return MMSYSERR_NOERROR;
 }
 
 uint32_t wave_out_restart(WaveOut* d) {
     if (!d) return MMSYSERR_INVALHANDLE;
-    if (d->header.load()) SDL_PauseAudioDevice(d->id, 0);
+    if (d->header.load()) {
+        d->playing = true;
+        pause_sdl(false);
+    }
     return MMSYSERR_NOERROR;
 }
 
 uint32_t wave_out_reset(WaveOut* d) {
     if (!d) return MMSYSERR_INVALHANDLE;
-    SDL_PauseAudioDevice(d->id, 1);
-    SDL_LockAudioDevice(d->id);
+    d->playing = false;
+    pause_sdl(true);
+    if (d->id) SDL_LockAudioDevice(d->id);
     d->header.store(nullptr);
     d->position.store(0);
-    SDL_UnlockAudioDevice(d->id);
+    if (d->id) SDL_UnlockAudioDevice(d->id);
     return MMSYSERR_NOERROR;
 }
 
 uint32_t wave_out_unprepare_header(WaveOut* d, WaveHeader*) { return d ? MMSYSERR_NOERROR : MMSYSERR_INVALHANDLE; }
 
 uint32_t wave_out_close(WaveOut* d) {
-    if (!d) return MMSYSERR_INVALHANDLE;
-    SDL_CloseAudioDevice(d->id);
-    delete d;
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    if (!d || !d->open) return MMSYSERR_INVALHANDLE;
+    // SDL's device stays open, paused and fed silence, for the next start.
+    wave_out_reset(d);
+    d->open = false;
     return MMSYSERR_NOERROR;
 }
 
@@ -137,4 +190,17 @@ uint32_t wave_out_get_position(WaveOut* d, MMTime* t) {
     return MMSYSERR_NOERROR;
 }
 
+namespace sdl {
+
+void wave_device_removed(uint32_t device_id) {
+    if (!device.id || device.id != device_id) return;
+    SDL_CloseAudioDevice(device.id);
+    device.id = 0;
+    // The new default device, if any, carries on where the old one stopped.
+    if (open_sdl_device(device.rate) && device.playing) pause_sdl(false);
+}
+
+uint32_t wave_device_id() { return device.id; }
+
+}  // namespace sdl
 }  // namespace platform

@@ -3,14 +3,18 @@
 //
 // - A window counts as in the background while it is hidden or minimised,
 //   and in full screen also while it has lost the keyboard focus.
-// - The full-screen window covers the desktop (see surfaces.cpp); mouse
-//   positions arrive in frame pixels, because the renderer's logical size
-//   maps them.
+// - The full-screen window covers the display that holds the pointer, and a
+//   window is centred on that display; mouse positions are turned into frame
+//   pixels with the placement the presentation uses (present.cpp).
+// - SDL_AUDIODEVICEREMOVED, pumped here with the window's events, goes to
+//   the wave device (wave.cpp).
 #include <SDL.h>
 
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/sdl/hooks.h"
+#include "platform/sdl/present.h"
 #include "platform/sdl/sdl_state.h"
 #include "platform/surfaces.h"
 #include "platform/window.h"
@@ -30,7 +34,26 @@ void set_active(Window* w, bool active) {
     st().queue.push_back({w, WM_ACTIVATEAPP, active ? 1u : 0u, 0});
 }
 
+intptr_t frame_point(int x, int y) {
+    int fx = x, fy = y;
+    sdl::present_frame_point(x, y, &fx, &fy);
+    return pack_point(fx, fy);
+}
+
 bool fullscreen() { return (st().dd.cooperative & DDSCL_FULLSCREEN) != 0; }
+
+// The display that holds the pointer: the reader's screen, where the window
+// or the full screen goes. The first display when the pointer is on none.
+int pointer_display() {
+    int x = 0, y = 0;
+    SDL_GetGlobalMouseState(&x, &y);
+    SDL_Point p{x, y};
+    for (int i = 0, n = SDL_GetNumVideoDisplays(); i < n; ++i) {
+        SDL_Rect b{};
+        if (SDL_GetDisplayBounds(i, &b) == 0 && SDL_PointInRect(&p, &b)) return i;
+    }
+    return 0;
+}
 
 // Turns one SDL event into window messages and key state.
 void translate(const SDL_Event& e) {
@@ -65,16 +88,19 @@ void translate(const SDL_Event& e) {
             if (vk) sdl::key_event(vk, false, false);
             break;
         }
-        case SDL_MOUSEMOTION: s.queue.push_back({w, WM_MOUSEMOVE, 0, pack_point(e.motion.x, e.motion.y)}); break;
+        case SDL_MOUSEMOTION: s.queue.push_back({w, WM_MOUSEMOVE, 0, frame_point(e.motion.x, e.motion.y)}); break;
         case SDL_MOUSEBUTTONDOWN:
         case SDL_MOUSEBUTTONUP: {
             bool down = e.type == SDL_MOUSEBUTTONDOWN;
             uint32_t m = 0;
             if (e.button.button == SDL_BUTTON_LEFT) m = down ? WM_LBUTTONDOWN : WM_LBUTTONUP;
             if (e.button.button == SDL_BUTTON_RIGHT) m = down ? WM_RBUTTONDOWN : WM_RBUTTONUP;
-            if (m) s.queue.push_back({w, m, 0, pack_point(e.button.x, e.button.y)});
+            if (m) s.queue.push_back({w, m, 0, frame_point(e.button.x, e.button.y)});
             break;
         }
+        case SDL_AUDIODEVICEREMOVED:
+            if (!e.adevice.iscapture) sdl::wave_device_removed(e.adevice.which);
+            break;
     }
 }
 
@@ -96,15 +122,20 @@ Window* create_window(uint32_t, const char* class_name, const char* caption, uin
     for (size_t i = 0; i < s.classes.size(); ++i)
         if (s.class_names[i] == (class_name ? class_name : "")) wc = &s.classes[i];
     if (!wc || s.window) return nullptr;
-    uint32_t flags = SDL_WINDOW_HIDDEN;
+    // High-density screens: the window keeps its size in the desktop's
+    // coordinates and its output gets the screen's pixels, scaled crisply.
+    uint32_t flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI;
     if (style & WS_POPUP) flags |= SDL_WINDOW_BORDERLESS;
-    if (width <= 0 || height <= 0) {  // the full-screen window covers the desktop
-        SDL_Rect bounds{0, 0, 800, 600};
-        SDL_GetDisplayBounds(0, &bounds);
+    SDL_Rect bounds{0, 0, 800, 600};
+    SDL_GetDisplayBounds(pointer_display(), &bounds);
+    if (width <= 0 || height <= 0) {  // the full-screen window covers the pointer's display
         x = bounds.x;
         y = bounds.y;
         width = bounds.w;
         height = bounds.h;
+    } else {  // centred on it by the caller, relative to its corner
+        x += bounds.x;
+        y += bounds.y;
     }
     SDL_Window* sw = SDL_CreateWindow(caption ? caption : "", x, y, width, height, flags);
     if (!sw) return nullptr;
@@ -138,12 +169,13 @@ int adjust_window_rect(Rect*, uint32_t, int) {
 }
 
 int get_system_metrics(int index) {
-    SDL_DisplayMode m{};
     switch (index) {
-        case SM_CXSCREEN:
-            return SDL_GetDesktopDisplayMode(0, &m) == 0 ? m.w : 800;
-        case SM_CYSCREEN:
-            return SDL_GetDesktopDisplayMode(0, &m) == 0 ? m.h : 600;
+        case SM_CXSCREEN:  // the display holding the pointer, in its coordinates
+        case SM_CYSCREEN: {
+            SDL_Rect b{0, 0, 800, 600};
+            SDL_GetDisplayBounds(pointer_display(), &b);
+            return index == SM_CXSCREEN ? b.w : b.h;
+        }
         default:
             return 0;  // frames and captions are the window manager's, outside the client size
     }

@@ -315,6 +315,7 @@ TEST(DisplayUpdate, InBackgroundOnlyPumpsAndSleepsInAWindow) {
     EXPECT_EQ(after.back(), "Sleep");
     EXPECT_EQ(script::calls().back().a, 1);
     EXPECT_EQ(script::count_calls("Restore"), 0);
+    EXPECT_EQ(script::paced_frames(), 1) << "paced in the background too";
 
     // Full screen in the background: no sleep at all.
     fresh(c);
@@ -384,9 +385,11 @@ TEST(DisplayUpdate, FailedLockLosesTheFrameAndTheNextOneTriesAgain) {
     EXPECT_EQ(script::count_calls("Blt") - blits, 1) << "only the first paint's blit";
     EXPECT_EQ(script::count_calls("Unlock"), 0);
     EXPECT_EQ(script::count_calls("Sleep"), 0) << "a failed lock returns before any sleep";
+    EXPECT_EQ(script::paced_frames(), 1) << "the lost frame keeps the pace";
     int presented = script::presented_count();
     EXPECT_EQ(display_update(px.data()), 1);
     EXPECT_EQ(script::presented_count(), presented + 1);
+    EXPECT_EQ(script::paced_frames(), 2);
 }
 
 TEST(DisplayUpdate, MouseStateChangesOnlyInsideUpdate) {

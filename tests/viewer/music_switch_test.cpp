@@ -80,4 +80,44 @@ TEST(MusicSwitch, WithoutASoundDeviceTheViewerRunsSilently) {
     EXPECT_EQ(platform::live_heaps(), 0);
 }
 
+// A headset unplugged while the music plays. With another default device the
+// sound simply goes on. With none, the viewer keeps running, the music is
+// silent, switching it off and on again fails quietly while no device
+// exists, and plays again once one is back.
+TEST(MusicSwitch, LostDeviceLeavesTheViewerRunningAndTheSwitchWorking) {
+    for (bool another : {true, false}) {
+        fresh();
+        script::wave_clear_captured();
+        if (!another) {
+            script::key_tap(platform::VK_F11, 60);   // off
+            script::key_tap(platform::VK_F11, 110);  // on: no device yet
+            script::key_tap(platform::VK_F11, 160);  // off
+            script::key_tap(platform::VK_F11, 210);  // on: the device is back
+        }
+        script::key_down(platform::VK_ESCAPE, 260, 260);
+        std::vector<size_t> sound;  // bytes of sound captured by each presented frame
+        std::vector<bool> open;
+        script::on_present([&](const script::Presented& p) {
+            if (p.frame == 30) script::wave_device_removed(another);
+            if (p.frame == 130) script::wave_device_added();
+            script::wave_consume(735 * 4);
+            sound.push_back(script::wave_captured().size());
+            open.push_back(script::wave_open());
+        });
+        ASSERT_EQ(app::viewer_run(), 0) << another;
+        ASSERT_GT(sound.size(), 250u) << "every frame is presented";
+        if (another) {
+            EXPECT_GT(sound[100], sound[40]) << "the sound goes on";
+        } else {
+            EXPECT_EQ(sound[100], sound[40]) << "silent once the device is gone";
+            EXPECT_FALSE(open[130]) << "no device to start on";
+            EXPECT_TRUE(open[240]) << "started again once the device is back";
+            EXPECT_GT(sound[250], sound[220]) << "and playing";
+        }
+        EXPECT_EQ(platform::live_threads(), 0);
+        EXPECT_EQ(platform::live_heaps(), 0);
+        script::wave_device_added();
+    }
+}
+
 }  // namespace
