@@ -4,6 +4,23 @@
 //   source_select(kind, size);   // source.cpp
 //   module_load(data);           // 1: `song` holds the header fields and the tables
 //
+// Two layouts, one set of tables. Version 0x0104 (and any version not named
+// below): the patterns, then each instrument with its sample headers and
+// their data. Versions 0x0102 and 0x0103: the instruments with their sample
+// headers first, then the patterns, then the data of every sample in
+// instrument order; 0x0102's pattern header is 8 bytes, its row count one
+// byte holding rows - 1.
+//
+// Every header's stored size is honoured: the module header's size (at 60),
+// each pattern's and each instrument's own first field, and the instrument's
+// sample header size. Fields past the stored size read as zero and bytes
+// past the fields are stepped over, so a tracker's larger or smaller headers
+// land on the next structure where it wrote it.
+//
+// An instrument may hold up to 255 samples (only the count's low byte
+// counts); more than 16 are taken only when all their headers are in the
+// data, so a hostile count fails the load instead of making 255 empty records.
+//
 // Every count and size in the file is trusted only as far as memory goes:
 // sizes are computed in 64 bits and refused past the heap's limit, reads
 // into fresh zeroed buffers (so what lies past the end of the data reads as
@@ -15,6 +32,8 @@
 #include <bit>
 #include <cstring>
 
+#include "music/bytes.h"
+#include "music/magic.h"
 #include "music/samples.h"
 #include "music/source.h"
 #include "music/state.h"
@@ -27,16 +46,43 @@ namespace {
 static_assert(std::endian::native == std::endian::little, "instrument bytes are kept in the file's byte order");
 
 constexpr uint32_t header_bytes = 336;
+constexpr uint32_t header_fields_end = 60 + 276;  // the fields a module header size of 276 covers
 constexpr uint32_t instrument_bytes = 208;  // sample_map .. fadeout
+constexpr uint32_t instrument_head_bytes = 33;  // size, name, type, sample count, sample header size
+constexpr uint32_t pattern_head_bytes = 9;      // 8 in 0x0102
+constexpr uint32_t size_field_bytes = 4;
 constexpr int32_t empty_pattern_rows = 64;
+constexpr uint32_t inline_sample_limit = 16;  // counts above it must fit in the data
+
+enum class Layout { current, older, oldest };  // 0x0104 and others; 0x0103; 0x0102
+
+Layout layout_of(uint16_t version) {
+    if (version == 0x0102) return Layout::oldest;
+    if (version == 0x0103) return Layout::older;
+    return Layout::current;
+}
 
 // The header as read, for the title.
 uint8_t header[header_bytes];
 
-uint16_t le16(const uint8_t* p) { return uint16_t(p[0] | p[1] << 8); }
-uint32_t le32(const uint8_t* p) { return p[0] | p[1] << 8 | p[2] << 16 | uint32_t(p[3]) << 24; }
-
 void* alloc64(uint64_t size) { return size > platform::heap_limit ? nullptr : player_alloc(uint32_t(size)); }
+
+// Reads a structure stored in `stored` bytes whose fields take `fixed`: the
+// fields the stored size covers into h (the caller zeroed it, so the others
+// read as zero), then steps over any stored bytes past the fields.
+void read_fields(uint8_t* h, uint32_t fixed, uint32_t stored) {
+    source.read(h, stored < fixed ? stored : fixed);
+    if (stored > fixed) source.seek(int64_t(stored) - int64_t(fixed), 1);
+}
+
+// The same for a structure whose first field is its own size; returns it.
+uint32_t read_sized(uint8_t* h, uint32_t fixed) {
+    source.read(h, size_field_bytes);
+    const uint32_t stored = le32(h);
+    read_fields(h + size_field_bytes, fixed - size_field_bytes,
+                stored > size_field_bytes ? stored - size_field_bytes : 0);
+    return stored;
+}
 
 uint8_t read_byte() {
     uint8_t b = 0;
@@ -79,13 +125,20 @@ void unpack_cells(Cell* cells, uint64_t count, uint8_t instrument_count) {
     }
 }
 
-int32_t load_patterns(uint32_t stored, uint32_t highest, int32_t channels, uint8_t instrument_count) {
+int32_t load_patterns(uint32_t stored, uint32_t highest, int32_t channels, uint8_t instrument_count, Layout layout) {
     for (uint32_t k = 0; k < stored; ++k) {
-        uint8_t h[9] = {};
-        source.read(h, sizeof h);
+        // Header size, packing type (unused), rows, packed size.
+        uint8_t h[pattern_head_bytes] = {};
         PatternSlot& slot = song.pattern_table[k];
-        slot.rows = le16(h + 5);
-        slot.packed_size = le16(h + 7);
+        if (layout == Layout::oldest) {
+            read_sized(h, pattern_head_bytes - 1);
+            slot.rows = uint16_t(h[5] + 1);
+            slot.packed_size = le16(h + 6);
+        } else {
+            read_sized(h, pattern_head_bytes);
+            slot.rows = le16(h + 5);
+            slot.packed_size = le16(h + 7);
+        }
         const uint64_t count = uint64_t(slot.rows) * uint64_t(channels);
         if (count == 0) continue;
         slot.cells = static_cast<Cell*>(alloc64(count * sizeof(Cell)));
@@ -105,29 +158,36 @@ int32_t load_patterns(uint32_t stored, uint32_t highest, int32_t channels, uint8
     return 1;
 }
 
-int32_t load_instrument(Instrument& ins) {
-    const int64_t start = source.seek(0, 1);
-    uint8_t h[33] = {};
-    source.read(h, sizeof h);
-    const uint32_t header_size = le32(h);
-    const uint8_t count = h[27];  // low byte of the sample count
-    if (count > 16) return 0;
-    ins.sample_count = count;
+// Bytes from the position to the end of the source (below 0 once reads ran past it).
+int64_t bytes_left() { return source_state.size - source.seek(0, 1); }
 
-    uint8_t extended[instrument_bytes] = {};
-    source.read(extended, sizeof extended);
-    std::memcpy(ins.sample_map, extended, sizeof extended);
-    source.seek(start + int64_t(header_size), 0);
+// The instrument header and its sample headers; the data come later.
+int32_t load_instrument_head(Instrument& ins) {
+    uint8_t h[instrument_head_bytes + instrument_bytes] = {};
+    read_sized(h, sizeof h);
+    const uint8_t count = h[27];  // low byte of the sample count
+    const uint32_t sample_header_size = le32(h + 29);
+    const int64_t left = bytes_left();
+    if (count > inline_sample_limit && int64_t(count) * int64_t(sample_header_size) > (left > 0 ? left : 0)) return 0;
+    std::memcpy(ins.sample_map, h + instrument_head_bytes, instrument_bytes);
     // Doubled; above 0x7FFF it saturates: doubling in 16 bits would wrap a fast fade to a slow one or none.
     ins.fadeout = ins.fadeout > 0x7FFF ? 0xFFFF : uint16_t(ins.fadeout * 2);
     if (ins.volume_points < 2) ins.volume_type = 0;
     if (ins.panning_points < 2) ins.panning_type = 0;
+    if (count == 0) return 1;
 
+    ins.samples = static_cast<SampleRecord**>(alloc64(uint64_t(count) * sizeof(SampleRecord*)));
+    if (!ins.samples) return 0;
+    ins.sample_count = count;
     for (int32_t i = 0; i < count; ++i) {
-        ins.samples[i] = sample_read_head();
+        ins.samples[i] = sample_read_head(sample_header_size);
         if (!ins.samples[i]) return 0;
     }
-    for (int32_t i = 0; i < count; ++i)
+    return 1;
+}
+
+int32_t load_instrument_data(const Instrument& ins) {
+    for (int32_t i = 0; i < ins.sample_count; ++i)
         if (!sample_read_data(ins.samples[i])) return 0;
     return 1;
 }
@@ -141,9 +201,12 @@ int32_t module_load(const void* data) {
     std::memset(header, 0, sizeof header);
     source.read(header, header_bytes);
     int32_t result = 0;
-    if (std::memcmp(header, "Exte", 4) == 0) {
+    if (xm_magic_matches(header, header_bytes)) {
         song = SongState{};
         song.header_size = le32(header + 60);
+        // A shorter module header leaves the fields past it at zero.
+        const uint64_t fields_end = 60 + uint64_t(song.header_size > size_field_bytes ? song.header_size : size_field_bytes);
+        if (fields_end < header_fields_end) std::memset(header + fields_end, 0, header_fields_end - fields_end);
         song.song_length = le16(header + 64);
         song.restart = le16(header + 66);
         song.channels = le16(header + 68);
@@ -185,9 +248,20 @@ int32_t xm_load() {
     const uint8_t channel_byte = uint8_t(song.channels);
     song.channels = channel_byte > max_channels ? max_channels : channel_byte;
 
-    if (!load_patterns(stored, scanned > 0 ? highest : 0, song.channels, instrument_count)) return 0;
+    const Layout layout = layout_of(le16(header + 58));
+    const uint32_t last = scanned > 0 ? highest : 0;
+    Instrument* const ins = song.instruments;
+    if (layout == Layout::current) {
+        if (!load_patterns(stored, last, song.channels, instrument_count, layout)) return 0;
+        for (int32_t i = 0; i < instrument_count; ++i)
+            if (!load_instrument_head(ins[i]) || !load_instrument_data(ins[i])) return 0;
+        return 1;
+    }
     for (int32_t i = 0; i < instrument_count; ++i)
-        if (!load_instrument(song.instruments[i])) return 0;
+        if (!load_instrument_head(ins[i])) return 0;
+    if (!load_patterns(stored, last, song.channels, instrument_count, layout)) return 0;
+    for (int32_t i = 0; i < instrument_count; ++i)
+        if (!load_instrument_data(ins[i])) return 0;
     return 1;
 }
 

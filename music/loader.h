@@ -14,11 +14,13 @@
 //   - envelope point counts may exceed 12, and sustain and loop point numbers
 //     may lie beyond the points;
 //   - a pattern of 0 rows (or a song of 0 channels) has null cells;
-//   - restart and cell notes are as read.
+//   - restart and cell notes are as read;
+//   - sample map values may lie past the instrument's samples.
 // Everything else is in bounds: cell instrument numbers are at most
-// instrument_count, instruments have at most 16 samples, and a sample's loop
-// (loop_type 1..3) lies inside its length with a loop_length above 0; an
-// unlooped sample has loop_start 0 and loop_length = length. Sample data
+// instrument_count, an instrument's samples hold sample_count (0..255)
+// records, and a sample's loop (loop_type 1..3) lies inside its length with
+// a loop_length above 0; an unlooped sample has loop_start 0 and
+// loop_length = length. Sample data
 // hold length + 3 values; the value at index length is the guard, except for
 // 4-bit packed data of odd length, whose one extra decoded value sits there
 // (the guard follows it). Loop type 3 gets no guard.

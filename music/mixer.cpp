@@ -93,12 +93,18 @@ int64_t next_position(int64_t p, int64_t delta) { return (p & ~int64_t(1)) + del
 int64_t stride_of(int64_t delta) { return delta >= 0 ? (delta & ~int64_t(1)) : -((-delta + 1) & ~int64_t(1)); }
 
 // How many frames from position p (p < limit) going forwards by step lie
-// below limit, at most cap.
+// below limit, at most cap. Mostly the cap's own last frame (frame cap - 1,
+// at second + (cap - 2) x stride) is still below the limit, which one product
+// tells without the division; strides up to 2^52 keep it inside 63 bits for
+// the 1,024 frames of a block.
+constexpr int64_t product_stride = int64_t(1) << 52;
+
 int64_t frames_below(int64_t p, int64_t step, int64_t limit, int64_t cap) {
     const int64_t second = next_position(p, step);
     if (second >= limit) return 1;
     const int64_t stride = step & ~int64_t(1);
     if (stride == 0) return cap;
+    if (stride < product_stride && cap <= block_frames && second + (cap - 2) * stride < limit) return cap;
     return std::min(cap, 2 + (limit - 1 - second) / stride);
 }
 
@@ -110,6 +116,7 @@ int64_t frames_above(int64_t p, int64_t step, int64_t limit, int64_t cap) {
     if (second <= limit) return 1;
     const int64_t stride = (step + 1) & ~int64_t(1);
     if (stride == 0) return cap;
+    if (stride < product_stride && cap <= block_frames && second - (cap - 2) * stride > limit) return cap;
     return std::min(cap, 2 + (second - limit - 1) / stride);
 }
 

@@ -50,8 +50,8 @@ struct EnvelopePoint {
 enum : uint8_t { envelope_on = 1, envelope_sustain = 2, envelope_loop = 4 };
 
 struct Instrument {
-    int32_t sample_count;  // 0..16
-    SampleRecord* samples[16];
+    int32_t sample_count;    // 0..255
+    SampleRecord** samples;  // sample_count records in file order; null when there are none
     // From here to fadeout: the 208 bytes of the file's extended instrument
     // header, in the file's order.
     uint8_t sample_map[96];

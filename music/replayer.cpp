@@ -58,7 +58,7 @@ const Instrument* channel_instrument(const ChannelState& c) {
 SampleRecord* channel_sample(const ChannelState& c, const Instrument* ins) {
     if (!ins || c.note >= 96) return &empty_sample;
     uint8_t n = ins->sample_map[c.note];
-    if (n >= 16 || int32_t(n) >= ins->sample_count || !ins->samples[n]) return &empty_sample;
+    if (int32_t(n) >= ins->sample_count || !ins->samples[n]) return &empty_sample;
     return ins->samples[n];
 }
 

@@ -32,9 +32,10 @@ void make_unlooped(uint32_t length, uint32_t& loop_start, uint32_t& loop_length,
 // so a reader of the guard past frame 0 stays inside memory.
 SampleRecord empty_sample = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, empty_data};
 
-SampleRecord* sample_read_head() {
+SampleRecord* sample_read_head(uint32_t header_size) {
     uint8_t h[40] = {};
-    source.read(h, sizeof h);
+    source.read(h, header_size < sizeof h ? header_size : uint32_t(sizeof h));
+    if (header_size > sizeof h) source.seek(int64_t(header_size) - int64_t(sizeof h), 1);
     uint32_t length = le32(h), loop_start = le32(h + 4), loop_length = le32(h + 8);
     const uint8_t type = h[14];
     const bool sixteen_bit = type & 0x10;

@@ -53,9 +53,16 @@ int64_t block_seek(int64_t offset, int32_t relative) {
 void block_close(void*) {}
 
 // Files.
+// The size is taken at open, for the loader's test of counts against the data.
 void* file_open(const void* argument) {
-    source_state.file = argument ? std::fopen(static_cast<const char*>(argument), "rb") : nullptr;
-    return source_state.file;
+    std::FILE* f = argument ? std::fopen(static_cast<const char*>(argument), "rb") : nullptr;
+    source_state.file = f;
+    source_state.size = 0;
+    if (f && fseeko(f, 0, SEEK_END) == 0) {
+        source_state.size = int64_t(ftello(f));
+        if (source_state.size < 0 || fseeko(f, 0, SEEK_SET) != 0) source_state.size = 0;
+    }
+    return f;
 }
 
 void file_read(void* buffer, uint32_t count) {

@@ -29,8 +29,8 @@ struct SourceState {
     int32_t kind;
     int32_t size_argument;  // byte count of a memory block, module handle of a resource
     const uint8_t* data;    // memory and resource
-    int64_t size;
-    int64_t position;
+    int64_t size;           // bytes of the block or the file
+    int64_t position;       // memory and resource
     std::FILE* file;        // file
 };
 

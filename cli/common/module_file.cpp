@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "music/magic.h"
 #include "music/offline.h"
 #include "music/source.h"
 #include "music/state.h"
@@ -16,16 +17,7 @@ namespace cli {
 
 namespace {
 
-constexpr char xm_id[] = "Extended Module: ";
-constexpr size_t xm_id_length = sizeof xm_id - 1;
-
 std::string quoted(const std::string& path) { return "'" + path + "'"; }
-
-bool same_letters(uint8_t a, uint8_t b) {
-    if (a >= 'A' && a <= 'Z') a = uint8_t(a + 32);
-    if (b >= 'A' && b <= 'Z') b = uint8_t(b + 32);
-    return a == b;
-}
 
 }  // namespace
 
@@ -41,9 +33,8 @@ int32_t module_file_check(const std::string& name, ModuleFile* m, std::string* e
         *error = quoted(name) + ": empty file, not an XM module";
         return 0;
     }
-    bool id = b.size() >= xm_id_length;
-    for (size_t i = 0; id && i < xm_id_length; ++i) id = same_letters(b[i], uint8_t(xm_id[i]));
-    if (!id) {
+    // The player's own test, so that what it would refuse is named for what it is.
+    if (!music::xm_magic_matches(b.data(), b.size())) {
         *error = quoted(name) + ": not an XM module (it does not begin with \"Extended Module: \")";
         return 0;
     }

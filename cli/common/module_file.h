@@ -11,7 +11,7 @@
 // Refused, each with its reason: a file that cannot be opened or read, a
 // directory or other non-regular file, an empty file, a file larger than the
 // player's heap could ever hold, a file that does not begin with the XM id
-// "Extended Module: " (letter case aside), and a module that the loader
+// as the player tests it (music/magic.h: "Exte"), and a module that the loader
 // refuses (counts or sizes beyond what it accepts). The error text names the
 // file: "'song.xm': empty file, not an XM module".
 #pragma once

@@ -1,6 +1,8 @@
 // render.cpp: xmrender's rendering and summary (render.h).
 #include "cli/common/render.h"
 
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <cstdlib>
 
@@ -27,6 +29,14 @@ std::string duration(int64_t frames) {
     std::snprintf(b, sizeof b, "%lld:%02lld.%03lld", (long long)(ms / 60000), (long long)(ms / 1000 % 60),
                   (long long)(ms % 1000));
     return b;
+}
+
+// The output names the input file itself, by whatever path: writing it would
+// put the WAV in the module's place.
+bool same_file(const std::string& a, const std::string& b) {
+    struct stat sa{}, sb{};
+    return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+           sa.st_ino == sb.st_ino;
 }
 
 }  // namespace
@@ -96,6 +106,11 @@ int render_main(int argc, const char* const* argv, std::FILE* out, std::FILE* er
         return 2;
     case args_ok:
         break;
+    }
+    if (same_file(args.input, args.output)) {
+        std::fprintf(err, "xmrender: '%s' is the input file '%s'; name another file for the WAV\n", args.output.c_str(),
+                     args.input.c_str());
+        return 2;
     }
     ModuleFile module;
     if (!module_file_open("xmrender", args.input, &module, err)) return 1;

@@ -31,7 +31,8 @@ int32_t render_wav(const ModuleFile& module, const RenderArgs& args, RenderSumma
 std::string render_summary_line(const RenderSummary& s);
 // The whole program behind main(): parses, checks, renders, prints the
 // summary to `out` and one-line errors to `err`. Returns the exit code:
-// 0 written, 1 the module or the output failed, 2 a usage error.
+// 0 written, 1 the module or the output failed, 2 a usage error (an output
+// that is the input file itself, by any path, is one).
 int render_main(int argc, const char* const* argv, std::FILE* out, std::FILE* err);
 
 }  // namespace cli

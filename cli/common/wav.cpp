@@ -86,6 +86,9 @@ int32_t wav_open(WavFile* w, const std::string& path, int64_t frames, std::strin
             return 0;
         }
     }
+    // A buffer of our own: the C library's is a few KiB, one write each.
+    w->buffer.resize(wav_buffer_bytes);
+    (void)std::setvbuf(w->file, w->buffer.data(), _IOFBF, w->buffer.size());
     w->expected = uint64_t(frames) * 4;
     uint8_t header[wav_header_bytes];
     wav_header(header, uint32_t(frames));

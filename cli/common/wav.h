@@ -11,16 +11,19 @@
 // the close have succeeded; any failure removes it, so an OUT.wav that
 // exists after a failed render is the one that was there before. A path that
 // names an existing non-regular file (/dev/null, a pipe) is written directly.
-// Errors name the file and the system's reason.
+// Errors name the file and the system's reason. The samples go out in
+// writes of wav_buffer_bytes (a four-minute song in about forty).
 #pragma once
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace cli {
 
 constexpr size_t wav_header_bytes = 44;
+constexpr size_t wav_buffer_bytes = size_t(1) << 20;
 // Frames a WAV file's 32-bit sizes can count.
 constexpr int64_t wav_max_frames = (int64_t(0xFFFFFFFF) - 36) / 4;
 
@@ -31,6 +34,7 @@ struct WavFile {
     int error = 0;          // errno of the first failed write, 0 while all is well
     uint64_t written = 0;   // bytes after the header
     uint64_t expected = 0;  // data bytes the header announces
+    std::vector<char> buffer;  // the stream's buffer, wav_buffer_bytes
 };
 
 // The 44-byte header for this many frames.

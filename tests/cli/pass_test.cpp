@@ -7,6 +7,7 @@
 
 #include "cli/common/pass.h"
 #include "songs.h"
+#include "tools/xmwriter/fixtures.h"
 
 namespace {
 
@@ -72,6 +73,23 @@ TEST(PassRule, EndsWhereTheSongComesBack) {
         EXPECT_EQ(p.frames, c.rows * frames_per_row);
         EXPECT_EQ(p.passes, c.passes_done);
         EXPECT_FALSE(p.hit_limit);
+    }
+}
+
+TEST(PassRule, OtherTrackersLayoutsPlayTheirPatternsThrough) {
+    // Orders 0 1 0 of 16 rows at speed 6, BPM 125 in every layout: one pass
+    // is the 48 rows, none lost to a misread header.
+    for (const xmw::Module& base : {xmw::overfull_module(), xmw::resized_module()}) {
+        for (uint16_t version : {0x0102, 0x0103, 0x0104}) {
+            SCOPED_TRACE(base.title + " " + std::to_string(version));
+            xmw::Module m = base;
+            m.version = version;
+            const cli::PassPlan p = plan(m, {1, 0});
+            EXPECT_EQ(p.rows, 48);
+            EXPECT_EQ(p.frames, 48 * frames_per_row);
+            EXPECT_EQ(p.passes, 1);
+            EXPECT_FALSE(p.hit_limit);
+        }
     }
 }
 

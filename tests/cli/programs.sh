@@ -2,7 +2,7 @@
 # The real programs' exit paths: one-line errors and exit codes for bad
 # input, xmplay without an audio device, with the dummy device for a timed
 # play, and ended by SIGTERM; xmrender on the built-in module twice, byte
-# for byte the same.
+# for byte the same, and in large writes (where strace is installed).
 #   programs.sh XMRENDER XMPLAY MODULE.xm
 set -u
 render=$1 play=$2 module=$3
@@ -52,5 +52,12 @@ fi
 check "xmrender module" 0 $? "$dir/err"
 "$render" "$module" "$dir/b.wav" > /dev/null 2>&1
 cmp -s "$dir/a.wav" "$dir/b.wav" || { echo "FAIL: two renders differ"; fail=1; }
+# The WAV goes out in large blocks: a 21 MB file in a few dozen writes, not thousands.
+if command -v strace > /dev/null && strace -o "$dir/trace" -e trace=write "$render" "$module" "$dir/c.wav" > /dev/null 2>&1; then
+    writes=$(grep -c '^write(' "$dir/trace")
+    [ "$writes" -lt 100 ] || { echo "FAIL: xmrender made $writes writes"; fail=1; }
+else
+    echo "note: no strace here; the count of writes is not checked"
+fi
 cat "$dir/out"
 exit $fail

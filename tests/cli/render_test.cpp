@@ -165,12 +165,15 @@ TEST(Render, BadInputGivesOneLineAndItsExitCode) {
 
     const std::vector<uint8_t> half(good.begin(), good.begin() + long(good.size() / 2));
     const std::vector<uint8_t> id_only(good.begin(), good.begin() + 17);
-    const std::string text = "Extended Modulations of the voice\n";
+    const std::string text = "Ext. modulations of the voice\n";
+    std::vector<uint8_t> lower_id = good;  // the player tests "Exte", letter case and all
+    lower_id[0] = 'e';
 
     std::filesystem::create_directories(dir + "/folder.xm");
     songs::write_file(dir, "empty.xm", {});
     songs::write_file(dir, "text.xm", std::vector<uint8_t>(text.begin(), text.end()));
     songs::write_file(dir, "random.xm", random);
+    songs::write_file(dir, "lower_id.xm", lower_id);
     songs::write_file(dir, "half.xm", half);
     songs::write_file(dir, "id_only.xm", id_only);
     songs::write_file(dir, "huge_sample.xm", xmw::xm_write(huge_sample));
@@ -189,6 +192,7 @@ TEST(Render, BadInputGivesOneLineAndItsExitCode) {
         {"empty.xm", 1, "empty file, not an XM module"},
         {"random.xm", 1, "not an XM module"},
         {"text.xm", 1, "not an XM module"},
+        {"lower_id.xm", 1, "not an XM module"},
         {"huge_sample.xm", 1, "cannot be loaded"},
         {"many_samples.xm", 1, "cannot be loaded"},
         {"half.xm", 0, "is truncated"},
@@ -217,6 +221,13 @@ TEST(Render, BadInputGivesOneLineAndItsExitCode) {
         }
         std::filesystem::remove(out_dir + "/out.wav");
     }
+
+    // What the player takes the programs take: only "Exte" is tested.
+    std::vector<uint8_t> other_id = good;
+    std::memcpy(other_id.data() + 4, "nded Mischief", 13);
+    const Result r = run({songs::write_file(dir, "other_id.xm", other_id), out_dir + "/out.wav"});
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.err, "");
 }
 
 TEST(Render, FailedOutputLeavesNoFileClaimed) {
@@ -258,6 +269,30 @@ TEST(Render, FailedOutputLeavesNoFileClaimed) {
     EXPECT_NE(r.err.find("cannot write"), std::string::npos) << r.err;
     EXPECT_EQ(songs::read_file(dir + "/out.wav"), old);
     EXPECT_EQ(songs::dir_entries(dir), (std::vector<std::string>{"out.wav", "song.xm", "taken.wav"}));
+}
+
+TEST(Render, RefusesToWriteOverTheInput) {
+    // The same file by its name, another path, a hard link and a symbolic
+    // link: refused before anything is read or written, the module intact.
+    namespace fs = std::filesystem;
+    const std::string dir = songs::scratch_dir("over_input");
+    const std::vector<uint8_t> module = xmw::xm_write(songs::plain(1));
+    const std::string in = songs::write_file(dir, "song.xm", module);
+    fs::create_directories(dir + "/sub");
+    fs::create_hard_link(in, dir + "/hard.wav");
+    fs::create_symlink(in, dir + "/soft.wav");
+    for (const std::string& out : {in, dir + "/sub/../song.xm", dir + "/hard.wav", dir + "/soft.wav"}) {
+        const Result r = run({in, out});
+        EXPECT_EQ(r.code, 2) << out;
+        EXPECT_EQ(r.out, "");
+        EXPECT_TRUE(one_line(r.err)) << r.err;
+        EXPECT_NE(r.err.find("'" + out + "' is the input file"), std::string::npos) << r.err;
+        EXPECT_EQ(songs::read_file(in), module);
+    }
+    EXPECT_EQ(songs::dir_entries(dir), (std::vector<std::string>{"hard.wav", "soft.wav", "song.xm", "sub"}));
+    // Another file of the same content is not the input.
+    const std::string copy = songs::write_file(dir, "copy.xm", module);
+    EXPECT_EQ(run({in, copy}).code, 0);
 }
 
 TEST(Render, UsageErrorsExitTwo) {

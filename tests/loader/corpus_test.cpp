@@ -5,7 +5,6 @@
 // any read past the data.
 #include <filesystem>
 #include <fstream>
-#include <memory>
 
 #include "tests/loader/load_fixture.h"
 #include "tests/support/xm_corpus.h"
@@ -18,15 +17,6 @@ namespace fs = std::filesystem;
 std::vector<fs::path> corpus() { return xm_corpus::files(); }
 
 std::vector<uint8_t> read_file(const fs::path& path) { return xm_corpus::read(path); }
-
-// Loads the first n bytes from a heap block of exactly n bytes.
-int32_t load_exact(const std::vector<uint8_t>& bytes, size_t n) {
-    std::unique_ptr<uint8_t[]> block(new uint8_t[n ? n : 1]);
-    std::memcpy(block.get(), bytes.data(), n);
-    fresh_heap();
-    source_select(1, int32_t(n));
-    return module_load(block.get());
-}
 
 TEST_F(LoaderTest, CorpusLoadsOrFailsCleanly) {
     const std::vector<fs::path> files = corpus();

@@ -1,6 +1,6 @@
 // writer_test.cpp: the XM writer's bytes at their file offsets: header fields
 // and overrides, packed and plain cells, delta-coded and 4-bit packed samples,
-// instrument header sizes.
+// instrument header sizes, the older layouts and stored header sizes.
 #include <gtest/gtest.h>
 
 #include "tools/xmwriter/xmwriter.h"
@@ -114,6 +114,47 @@ TEST(XmWriter, InstrumentsAndSampleHeaders) {
     EXPECT_EQ(b[s + 16], 12);
     EXPECT_EQ(b[s + 17], 0);
     EXPECT_EQ(b.size(), s + 40 + 12);
+}
+
+TEST(XmWriter, OlderLayoutsAndHeaderSizes) {
+    // One instrument of two samples (3 and 2 bytes of data), one pattern of
+    // 5 rows on 1 channel (5 bytes of 0x80).
+    xmw::Module m;
+    m.channels = 1;
+    m.orders = {0};
+    m.patterns.push_back({.rows = 5});
+    xmw::Instrument& ins = m.instruments.emplace_back();
+    ins.samples = {{.data = {256, 512, 768}}, {.data = {1024, 1280}}};
+    const size_t data = 3 + 2, heads = 263 + 2 * 40;
+    for (uint16_t version : {0x0102, 0x0103}) {
+        m.version = version;
+        const std::vector<uint8_t> b = xmw::xm_write(m);
+        const size_t pattern_head = version == 0x0102 ? 8 : 9;
+        ASSERT_EQ(b.size(), 336 + heads + pattern_head + 5 + data) << version;
+        EXPECT_EQ(u32(b, 336), 263u);                 // the instrument first
+        EXPECT_EQ(u32(b, 336 + 263), 3u);             // its sample headers right after it
+        const size_t p = 336 + heads;
+        EXPECT_EQ(u32(b, p), pattern_head);           // then the pattern
+        if (version == 0x0102) {
+            EXPECT_EQ(b[p + 5], 4);                   // rows - 1 in one byte
+            EXPECT_EQ(u16(b, p + 6), 5u);
+        } else {
+            EXPECT_EQ(u16(b, p + 5), 5u);
+            EXPECT_EQ(u16(b, p + 7), 5u);
+        }
+        EXPECT_EQ(slice(b, b.size() - data, data), (std::vector<uint8_t>{1, 1, 1, 4, 1}));  // then all the data
+    }
+    // Stored sizes cut or pad each header.
+    m.version = 0x0104;
+    m.header_size = 22;
+    m.patterns[0].header_length = 12;
+    ins.header_size = 300;
+    ins.sample_header_size = 30;
+    const std::vector<uint8_t> b = xmw::xm_write(m);
+    ASSERT_EQ(b.size(), 60 + 22 + 12 + 5 + 300 + 2 * 30 + data);
+    EXPECT_EQ(u32(b, 82), 12u);
+    EXPECT_EQ(u32(b, 82 + 12 + 5), 300u);
+    EXPECT_EQ(u32(b, 82 + 17 + 300 + 30), 2u);  // the second sample header
 }
 
 }  // namespace

@@ -41,7 +41,8 @@ void walk_tables() {
     }
     for (int i = 0; i < uint8_t(song.instrument_count); ++i) {
         const Instrument& ins = song.instruments[i];
-        check(ins.sample_count >= 0 && ins.sample_count <= 16);
+        check(ins.sample_count >= 0 && ins.sample_count <= 255);
+        check((ins.samples != nullptr) == (ins.sample_count > 0));
         for (int j = 0; j < ins.sample_count; ++j) {
             const SampleRecord* s = ins.samples[j];
             check(s && s->length >= 0);

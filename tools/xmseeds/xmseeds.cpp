@@ -2,7 +2,9 @@
 // XM writer that reach every part of the replayer (every effect and
 // volume-column form, envelopes with sustain and loops, auto-vibrato, both
 // frequency tables, all loop kinds and sample formats, order jumps and
-// pattern loops) and a few that bend the header's counts; and, for the
+// pattern loops), the same in the older 0x0102 and 0x0103 layouts, the
+// over-full instruments and the other header sizes of fixtures.h in each
+// layout, and a few that bend the header's counts; and, for the
 // decoder target, one sample description per format, odd and even lengths.
 //
 //   xmseeds XM_DIR SAMPLE_DIR      (both folders must exist)
@@ -11,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "tools/xmwriter/fixtures.h"
 #include "tools/xmwriter/xmwriter.h"
 
 namespace {
@@ -121,8 +124,14 @@ xmw::Module bent_module() {
     return m;
 }
 
+xmw::Module in_version(xmw::Module m, uint16_t version) {
+    m.version = version;
+    return m;
+}
+
 // Jumps that circle: a pattern loop inside a pattern break inside a position
 // jump back to order 0, with a pattern delay, on short patterns.
+
 xmw::Module circle_module() {
     xmw::Module m;
     m.channels = 2;
@@ -164,6 +173,14 @@ int main(int argc, char** argv) {
     ok &= save(xm + "seed_effects_packed4.xm", xmw::xm_write(effects_module(1, true)));
     ok &= save(xm + "seed_bent.xm", xmw::xm_write(bent_module()));
     ok &= save(xm + "seed_circle.xm", xmw::xm_write(circle_module()));
+    for (uint16_t version : {0x0102, 0x0103}) {
+        const std::string v = version == 0x0102 ? "0102" : "0103";
+        ok &= save(xm + "seed_effects_" + v + ".xm", xmw::xm_write(in_version(effects_module(1, false), version)));
+        ok &= save(xm + "seed_overfull_" + v + ".xm", xmw::xm_write(in_version(xmw::overfull_module(), version)));
+        ok &= save(xm + "seed_resized_" + v + ".xm", xmw::xm_write(in_version(xmw::resized_module(), version)));
+    }
+    ok &= save(xm + "seed_overfull.xm", xmw::xm_write(xmw::overfull_module()));
+    ok &= save(xm + "seed_resized.xm", xmw::xm_write(xmw::resized_module()));
 
     struct Seed {
         const char* name;

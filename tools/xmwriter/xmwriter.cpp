@@ -94,7 +94,8 @@ Bytes instrument_header(const Instrument& ins) {
     return h;
 }
 
-void sample_header(Bytes& b, const Sample& s) {
+void sample_header(Bytes& out, const Sample& s, uint32_t size) {
+    Bytes b;
     const uint32_t unit = s.sixteen_bit ? 2 : 1;
     put32(b, s.length_field ? *s.length_field : uint32_t(s.data.size()) * unit);
     put32(b, s.loop_start_field ? *s.loop_start_field : s.loop_start * unit);
@@ -106,6 +107,42 @@ void sample_header(Bytes& b, const Sample& s) {
     put8(b, uint8_t(s.relative_note));
     put8(b, s.reserved_byte ? *s.reserved_byte : s.packed4 ? 0xAD : 0);
     put_text(b, s.name, 22);
+    b.resize(size, 0);
+    out.insert(out.end(), b.begin(), b.end());
+}
+
+bool older_layout(const Module& m) { return m.version == 0x0102 || m.version == 0x0103; }
+
+void write_patterns(Bytes& b, const Module& m) {
+    const bool short_header = m.version == 0x0102;
+    for (const Pattern& p : m.patterns) {
+        Bytes data = encode_pattern(p, m.channels);
+        Bytes h;
+        const uint32_t length = p.header_length ? *p.header_length : short_header ? 8 : 9;
+        put32(h, length);
+        put8(h, p.packing_type);
+        if (short_header)
+            put8(h, p.stored_rows ? *p.stored_rows : uint32_t(p.rows) - 1);
+        else
+            put16(h, p.stored_rows ? *p.stored_rows : p.rows);
+        put16(h, p.packed_size ? *p.packed_size : uint16_t(data.size()));
+        h.resize(length, 0);
+        b.insert(b.end(), h.begin(), h.end());
+        b.insert(b.end(), data.begin(), data.end());
+    }
+}
+
+void write_instrument_heads(Bytes& b, const Instrument& ins) {
+    Bytes h = instrument_header(ins);
+    b.insert(b.end(), h.begin(), h.end());
+    for (const Sample& s : ins.samples) sample_header(b, s, ins.sample_header_size);
+}
+
+void write_sample_data(Bytes& b, const Instrument& ins) {
+    for (const Sample& s : ins.samples) {
+        Bytes data = encode_sample(s);
+        b.insert(b.end(), data.begin(), data.end());
+    }
 }
 
 }  // namespace
@@ -173,22 +210,15 @@ std::vector<uint8_t> xm_write(const Module& m) {
     for (size_t i = 0; i < 256; ++i) put8(b, i < stored_orders ? m.orders[i] : 0);
     b.resize(60 + size_t(m.header_size), 0);
 
-    for (const Pattern& p : m.patterns) {
-        Bytes data = encode_pattern(p, m.channels);
-        put32(b, p.header_length);
-        put8(b, p.packing_type);
-        put16(b, p.stored_rows ? *p.stored_rows : p.rows);
-        put16(b, p.packed_size ? *p.packed_size : uint16_t(data.size()));
-        b.insert(b.end(), data.begin(), data.end());
-    }
-
-    for (const Instrument& ins : m.instruments) {
-        Bytes h = instrument_header(ins);
-        b.insert(b.end(), h.begin(), h.end());
-        for (const Sample& s : ins.samples) sample_header(b, s);
-        for (const Sample& s : ins.samples) {
-            Bytes data = encode_sample(s);
-            b.insert(b.end(), data.begin(), data.end());
+    if (older_layout(m)) {
+        for (const Instrument& ins : m.instruments) write_instrument_heads(b, ins);
+        write_patterns(b, m);
+        for (const Instrument& ins : m.instruments) write_sample_data(b, ins);
+    } else {
+        write_patterns(b, m);
+        for (const Instrument& ins : m.instruments) {
+            write_instrument_heads(b, ins);
+            write_sample_data(b, ins);
         }
     }
     return b;

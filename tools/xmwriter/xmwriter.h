@@ -1,5 +1,9 @@
-// xmwriter.h: writes XM modules (version 0x0104 layout) from a plain
-// description, for tests and for the built-in module.
+// xmwriter.h: writes XM modules from a plain description, for tests and for
+// the built-in module. The version decides the layout: 0x0104 (and any other
+// value) writes the patterns, then each instrument with its sample headers
+// and data; 0x0102 and 0x0103 write the instruments with their sample
+// headers, then the patterns, then every sample's data in instrument order,
+// and 0x0102 writes 8-byte pattern headers with a one-byte rows - 1 count.
 //
 //   xmw::Module m;
 //   m.channels = 2;
@@ -16,7 +20,10 @@
 // ones: a header size that moves the first pattern, a song length above 256,
 // pattern and instrument counts that disagree with what follows, pattern
 // headers claiming other rows or packed sizes, instrument header sizes,
-// sample counts, lengths and loop fields in bytes, the packing byte.
+// sample counts, lengths and loop fields in bytes, the packing byte. Every
+// stored header size (module, pattern, instrument, sample header) cuts or
+// zero-pads its header to that many bytes. An instrument may hold any number
+// of samples; the count field is 16-bit.
 //
 // Sample values are the decoded values: the writer delta-codes them. An 8-bit
 // sample gives its values as int16 v where the stored byte is v >> 8 (so
@@ -46,9 +53,9 @@ struct Pattern {
     std::vector<Cell> cells;  // rows x channels, row-major; missing cells are empty, extra ones ignored
     bool packed = true;       // true: a mask byte before every cell (0x80 alone for an empty cell); false: 5 plain bytes
     // Raw overrides.
-    uint32_t header_length = 9;
+    std::optional<uint32_t> header_length;  // default 9, or 8 in 0x0102; the header is cut or padded to it
     uint8_t packing_type = 0;
-    std::optional<uint16_t> stored_rows;   // the rows field as written; cells still follow `rows`
+    std::optional<uint16_t> stored_rows;   // the rows field as written (0x0102: its byte, rows - 1); cells still follow `rows`
     std::optional<uint16_t> packed_size;   // the packed size field as written
     std::optional<std::vector<uint8_t>> raw;  // written instead of the encoded cells (empty: no data)
 };
@@ -91,7 +98,7 @@ struct Instrument {
     uint8_t type = 0;
     std::optional<uint32_t> header_size;     // default 263, or 29 without samples; the header is cut or padded to it
     std::optional<uint16_t> sample_count;    // the count as written; all of `samples` follow regardless
-    uint32_t sample_header_size = 40;
+    uint32_t sample_header_size = 40;        // each sample header is cut or padded to it
 };
 
 struct Module {
