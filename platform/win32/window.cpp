@@ -57,7 +57,6 @@ int register_class(const WindowClass* wc) {
     c.style = wc->style;
     c.lpfnWndProc = trampoline;
     c.hInstance = GetModuleHandleA(nullptr);
-    c.hIcon = LoadIconA(c.hInstance, MAKEINTRESOURCEA(1));
     c.hCursor = wc->arrow_cursor ? LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW)) : nullptr;
     c.lpszClassName = wc->name;
     const ATOM atom = RegisterClassA(&c);
