@@ -4,30 +4,35 @@
 // this frame (menu_choice, quit_requested, scroll_request), to be carried
 // out by handle_keyboard later in the frame or by the next exit test.
 //
+// The hot spots, their hover boxes and the highlight colour come from
+// render/layout.h, the numbers the picture's buttons are painted from.
 // Button hot spots are half-open rectangles (right and bottom excluded); a
 // menu row spans menu_row_top .. menu_row_top + menu_row_height inclusive.
 #include "app/state/viewer_state.h"
 #include "app/viewer.h"
+#include "render/layout.h"
 #include "render/render.h"
 
 namespace app {
 
 namespace {
 
-constexpr uint32_t highlight_colour = 0x6E1E3CF0;  // weight 110 of 256 over 0x1E3CF0
-
 // A hover box: two triangles sharing the diagonal from top left to bottom right.
 void highlight(int32_t x0, int32_t y0, int32_t x1, int32_t y1) {
-    render::blend_triangle(x0, y0, x1, y0, x1, y1, highlight_colour);
-    render::blend_triangle(x0, y0, x0, y1, x1, y1, highlight_colour);
+    render::blend_triangle(x0, y0, x1, y0, x1, y1, layout::highlight_colour);
+    render::blend_triangle(x0, y0, x0, y1, x1, y1, layout::highlight_colour);
 }
 
 struct Button {
-    int32_t left, top, right, bottom;      // hot spot, half-open
-    int32_t box_x0, box_y0, box_x1, box_y1;  // hover box corners
+    layout::Spot spot;
+    int32_t box_x1, box_y1;  // hover box from the spot's top-left corner to here
     int32_t* request;
     int32_t value;
 };
+
+// The first column and row past a spot; an arrow's hover box ends there.
+constexpr int32_t right_of(const layout::Spot& s) { return s.x + s.width; }
+constexpr int32_t below(const layout::Spot& s) { return s.y + s.height; }
 
 }  // namespace
 
@@ -37,7 +42,7 @@ void handle_menu() {
     if (!(v.menu_left < x && x < v.menu_left + v.menu_width)) return;
 
     int32_t chosen = 0;
-    for (int32_t k = 1; k <= 11; ++k) {
+    for (int32_t k = 1; k <= layout::menu_rows; ++k) {
         int32_t top = v.menu_row_top[k];
         if (top <= y && y <= top + v.menu_row_height) {
             highlight(v.menu_left, top, v.menu_left + v.menu_width, top + v.menu_row_height);
@@ -48,15 +53,16 @@ void handle_menu() {
 }
 
 void handle_buttons() {
+    using namespace layout;
     ViewerState& v = viewer;
     const Button buttons[3] = {
-        {0, 0, 10, 10, 0, 0, 12, 8, &v.quit_requested, 1},
-        {712, 182, 729, 198, 712, 182, 729, 198, &v.scroll_request, -1},
-        {739, 182, 756, 198, 739, 182, 756, 198, &v.scroll_request, 1},
+        {quit_spot, quit_highlight_right, quit_highlight_bottom, &v.quit_requested, 1},
+        {down_arrow, right_of(down_arrow), below(down_arrow), &v.scroll_request, -1},
+        {up_arrow, right_of(up_arrow), below(up_arrow), &v.scroll_request, 1},
     };
     for (const Button& b : buttons) {
-        if (v.pointer_x < b.left || v.pointer_x >= b.right || v.pointer_y < b.top || v.pointer_y >= b.bottom) continue;
-        highlight(b.box_x0, b.box_y0, b.box_x1, b.box_y1);
+        if (!inside(b.spot, v.pointer_x, v.pointer_y)) continue;
+        highlight(b.spot.x, b.spot.y, b.box_x1, b.box_y1);
         if (v.pointer_left == 1) *b.request = b.value;
     }
 }

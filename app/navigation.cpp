@@ -13,7 +13,7 @@
 #include "app/state/viewer_state.h"
 #include "app/viewer.h"
 #include "music/player.h"
-#include "platform/platform.h"
+#include "platform/keys.h"
 #include "render/render.h"
 
 namespace app {

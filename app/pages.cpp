@@ -6,6 +6,7 @@
 #include "app/state/viewer_state.h"
 #include "app/viewer.h"
 #include "data/content.h"
+#include "render/layout.h"
 
 namespace app {
 
@@ -14,13 +15,12 @@ Text CurrentPage[current_page_rows];
 
 namespace {
 const char end_marker[] = "<END>";
-constexpr int32_t menu_row_tops[12] = {0, 8, 20, 32, 43, 54, 66, 77, 89, 100, 112, 123};
 }  // namespace
 
 Text page_end_marker() { return text_literal(end_marker); }
 
 void build_page_table() {
-    for (int32_t k = 1; k <= 11; ++k) viewer.menu_row_top[k] = menu_row_tops[k];
+    for (int32_t k = 1; k <= layout::menu_rows; ++k) viewer.menu_row_top[k] = layout::menu_row_top[k];
 
     for (int32_t page = 1; page <= page_count; ++page)
         fill_page_column(page, content::page_lines[page - 1], content::page_line_counts[page - 1]);

@@ -15,6 +15,7 @@
 #include "app/state/viewer_state.h"
 #include "app/viewer.h"
 #include "data/content.h"
+#include "render/layout.h"
 #include "render/render.h"
 
 namespace app {
@@ -23,7 +24,6 @@ namespace {
 
 constexpr int32_t lead_in_spaces = 101;
 constexpr int32_t window_chars = 103;
-constexpr int32_t ticker_y = 587;
 constexpr int32_t cell_width = 8;
 
 std::vector<uint8_t> ticker_storage;  // the bytes ticker_text refers to; built once
@@ -52,7 +52,7 @@ void queue_ticker_messages() {
 void draw_ticker() {
     ViewerState& v = viewer;
     v.ticker_draw_colour = v.ticker_colour;
-    draw_ticker_text(v.ticker_x, ticker_y, text_sub(v.ticker_text, v.ticker_pos, window_chars));
+    draw_ticker_text(v.ticker_x, layout::ticker_y, text_sub(v.ticker_text, v.ticker_pos, window_chars));
 
     v.ticker_x -= 1;
     if (v.ticker_x >= -cell_width) return;

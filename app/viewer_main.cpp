@@ -8,7 +8,9 @@
 #include "app/viewer.h"
 #include "display/display.h"
 #include "music/player.h"
-#include "platform/platform.h"
+#include "platform/keys.h"
+#include "platform/window.h"
+#include "render/layout.h"
 #include "render/render.h"
 
 namespace app {
@@ -36,14 +38,16 @@ int viewer_run() {
 
     // 3. Cursor colours: 197 reads of the cursor codes, the last past the end.
     for (int i = 0; i < 197; ++i) v.cursor_table[i] = cursor_colour(render::read_cursor_code());
+    render::cursor_table = v.cursor_table;
 
-    // 4. Fixed geometry and scroll state.
-    v.ticker_left = 44;
-    v.ticker_right = 765;
-    v.pane_left = 44;
-    v.pane_right = 762;
-    v.pane_top = 185;
-    v.pane_bottom = 579;
+    // 4. Fixed geometry (the numbers the background picture is painted from)
+    // and scroll state.
+    v.ticker_left = layout::ticker_left;
+    v.ticker_right = layout::ticker_right;
+    v.pane_left = layout::pane_left;
+    v.pane_right = layout::pane_right;
+    v.pane_top = layout::pane_top;
+    v.pane_bottom = layout::pane_bottom;
     v.scroll_velocity = 0;
     v.row_offset = 0;
     v.top_row = 0;

@@ -3,7 +3,13 @@
 // procedure that captures the mouse, the activation state and close requests.
 #include "display/display.h"
 
+#include <cstddef>
+
 #include "display/display_state.h"
+#include "platform/pacing.h"
+#include "platform/surfaces.h"
+#include "platform/threads.h"
+#include "platform/window.h"
 
 namespace display {
 

@@ -4,7 +4,8 @@
 #include <cstdint>
 
 #include "display/convert.h"
-#include "platform/platform.h"
+#include "platform/surfaces.h"
+#include "platform/window.h"
 
 namespace display {
 

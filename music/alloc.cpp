@@ -5,6 +5,7 @@
 // its load.
 #include "music/loader.h"
 #include "music/state.h"
+#include "platform/heap.h"
 
 namespace music {
 

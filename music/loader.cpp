@@ -18,6 +18,7 @@
 #include "music/samples.h"
 #include "music/source.h"
 #include "music/state.h"
+#include "platform/heap.h"
 
 namespace music {
 

@@ -13,6 +13,9 @@
 #include "music/replayer.h"
 #include "music/state.h"
 #include "music/stream.h"
+#include "platform/heap.h"
+#include "platform/threads.h"
+#include "platform/wave.h"
 
 namespace music {
 

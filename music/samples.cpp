@@ -12,7 +12,7 @@
 
 #include "music/loader.h"
 #include "music/source.h"
-#include "platform/platform.h"
+#include "platform/heap.h"
 
 namespace music {
 

@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "music/loader.h"
-#include "platform/platform.h"
+#include "platform/resources.h"
 
 namespace music {
 

@@ -10,7 +10,9 @@
 #include <cstdint>
 
 #include "music/module.h"
-#include "platform/platform.h"
+#include "platform/heap.h"
+#include "platform/threads.h"
+#include "platform/wave.h"
 
 namespace music {
 

@@ -10,6 +10,9 @@
 #include "music/mixer.h"
 #include "music/state.h"
 #include "music/stream.h"
+#include "platform/heap.h"
+#include "platform/threads.h"
+#include "platform/wave.h"
 
 namespace music {
 

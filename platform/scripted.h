@@ -27,7 +27,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/platform.h"
+#include "platform/surfaces.h"
+#include "platform/window.h"
 
 namespace platform::script {
 

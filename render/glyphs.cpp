@@ -3,16 +3,16 @@
 // the row gradient that fades the text in below the pane's top edge and out
 // above its bottom edge.
 //
-//   build_row_gradient();                        // once, after the pane geometry is set
+//   build_row_gradient();                        // once, at start-up
 //   draw_pane_text(42, y, bytes, length);        // one page row
 //
 // Near the top edge (glyph tops above pane_top + 30) text is drawn only over
 // pure black, so artwork of the picture that reaches into the pane stays in
-// front of it.
+// front of it. The pane's bounds are render/layout.h's.
 #include <algorithm>
 
-#include "app/state/viewer_state.h"
 #include "render/glyph_masks.h"
+#include "render/layout.h"
 #include "render/render.h"
 
 namespace render {
@@ -29,12 +29,14 @@ void build_glyph_ink_masks() {
         }
 }
 
+// The fade-in ramp ends (pane_top + 49) before the fade-out begins (pane_bottom - 24).
+static_assert(layout::pane_top + 50 <= layout::pane_bottom - 25, "the row gradient's ramps overlap");
+
 void build_row_gradient() {
-    const app::ViewerState& v = app::viewer;
     int32_t level = 0;
     for (int32_t row = 0; row <= 600; ++row) {
-        if (v.pane_top < row && row < v.pane_top + 50) level += 5;
-        if (v.pane_bottom - 25 < row && row < v.pane_bottom) level -= 10;
+        if (layout::pane_top < row && row < layout::pane_top + 50) level += 5;
+        if (layout::pane_bottom - 25 < row && row < layout::pane_bottom) level -= 10;
         // level x 0.93 and level x 0.97, rounded as the nearest doubles to
         // those factors round in extended precision (level 50: 47 and 48)
         const int32_t red = (level * 93 + 50) / 100;
@@ -82,29 +84,27 @@ inline void glyph_rows(int64_t x, int64_t y, int32_t cell_column, int64_t r0, in
 }  // namespace
 
 void draw_pane_glyph(int32_t x, int32_t y, int32_t cell_column) {
-    const app::ViewerState& v = app::viewer;
     if (cell_column < 0 || cell_column > 2048 - 9) return;
     // The pane window (and, should the geometry ever leave it, the frame),
     // as ranges of cell rows r and cell columns k.
-    const int64_t r0 = std::max<int64_t>({0, int64_t(v.pane_top) - y, -int64_t(y)});
-    const int64_t r1 = std::min<int64_t>({11, int64_t(v.pane_bottom) - y, frame_height - 1 - int64_t(y)});
-    const int64_t k0 = std::max<int64_t>({0, int64_t(v.pane_left) - x, -int64_t(x)});
-    const int64_t k1 = std::min<int64_t>({8, int64_t(v.pane_right) - x, frame_width - 1 - int64_t(x)});
+    const int64_t r0 = std::max<int64_t>({0, int64_t(layout::pane_top) - y, -int64_t(y)});
+    const int64_t r1 = std::min<int64_t>({11, int64_t(layout::pane_bottom) - y, frame_height - 1 - int64_t(y)});
+    const int64_t k0 = std::max<int64_t>({0, int64_t(layout::pane_left) - x, -int64_t(x)});
+    const int64_t k1 = std::min<int64_t>({8, int64_t(layout::pane_right) - x, frame_width - 1 - int64_t(x)});
     if (r0 > r1 || k0 > k1) return;
     // behind mode, chosen once from the glyph's top row: ink only over pure black
-    if (int64_t(y) < int64_t(v.pane_top) + 30) glyph_rows<true>(x, y, cell_column, r0, r1, k0, k1);
+    if (int64_t(y) < int64_t(layout::pane_top) + 30) glyph_rows<true>(x, y, cell_column, r0, r1, k0, k1);
     else glyph_rows<false>(x, y, cell_column, r0, r1, k0, k1);
 }
 
 void draw_pane_text(int32_t x, int32_t y, const uint8_t* text, int32_t length) {
-    const app::ViewerState& v = app::viewer;
     if (text == nullptr || length <= 0) return;
     // A row wholly above or below the pane draws nothing.
-    if (int64_t(y) + 11 < v.pane_top || int64_t(y) > v.pane_bottom) return;
+    if (int64_t(y) + 11 < layout::pane_top || int64_t(y) > layout::pane_bottom) return;
     int64_t cx = x;
     for (int32_t i = 0; i < length && text[i] != 0; ++i, cx += 9) {
-        if (cx > v.pane_right) break;     // this and every later cell lie right of the pane
-        if (cx + 8 < v.pane_left) continue;
+        if (cx > layout::pane_right) break;     // this and every later cell lie right of the pane
+        if (cx + 8 < layout::pane_left) continue;
         draw_pane_glyph(int32_t(cx), y, glyph_cell_column(text[i]));
     }
 }

@@ -30,6 +30,10 @@ constexpr int32_t frame_bottom = 580;
 constexpr int32_t ticker_left = 44;
 constexpr int32_t ticker_right = 765;
 constexpr int32_t ticker_y = 587;  // top row of the ticker's glyph cells
+// The framed bar the ticker runs on: its white frame spans these rows, its
+// dark inside the rows between them; horizontally it follows the pane.
+constexpr int32_t ticker_bar_top = 584;
+constexpr int32_t ticker_bar_bottom = 599;
 
 // The menu: eleven rows, row k's box spans y menu_row_top[k] ..
 // menu_row_top[k] + menu_row_height and x menu_left .. menu_left + menu_width.

@@ -6,10 +6,10 @@
 //   per frame: draw_background(0, 0); draw_pane_text(...); blend_triangle(...);
 //              draw_ticker_bar(); ...ticker glyphs...; draw_cursor(x, y);
 //
-// The geometry (pane and ticker bounds) and the cursor colours come from
-// app::viewer; render/layout.h holds the constants the viewer sets them from
-// and that the background picture is painted from. Nothing here allocates
-// while drawing.
+// The pane's bounds are render/layout.h's, the constants the background
+// picture is painted from; the cursor colours are handed over at start-up
+// (cursor_table). The renderer includes nothing of the viewer. Nothing here
+// allocates while drawing.
 #pragma once
 #include <cstdint>
 
@@ -62,6 +62,10 @@ uint32_t blend_colour(uint32_t dst, uint32_t src, uint32_t alpha);
 // Nearest integer, exact halves to the even neighbour (values beyond +-1e9 clamp there).
 int64_t round_half_even(double v);
 void draw_ticker_bar();
+// The cursor sprite's colours: 197 entries, 14 per sprite row, 0 transparent.
+// The viewer points this at its table at start-up; while it is null
+// draw_cursor draws nothing.
+extern const uint32_t* cursor_table;
 void draw_cursor(int32_t x, int32_t y);
 
 }  // namespace render

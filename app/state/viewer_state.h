@@ -1,12 +1,14 @@
 // viewer_state.h: ViewerState, the viewer's one global state record: the fixed
 // interface geometry, the selected page's scroll state, the per-frame copy of
 // the mouse, the one-frame requests, the music switch, the ticker and the
-// cursor colours. The renderer reads the geometry and the cursor colours from
-// here too. Touched by the main thread only; nothing in it is ever freed.
+// cursor colours. The geometry fields are set at start-up from render/layout.h,
+// the constants the background picture is painted from. Touched by the main
+// thread only; nothing in it is ever freed.
 #pragma once
 #include <cstdint>
 
 #include "app/text.h"
+#include "render/layout.h"
 
 namespace app {
 
@@ -36,8 +38,9 @@ struct ViewerState {
     int32_t music_toggle_wait = 0;
 
     // Menu geometry; menu_row_top[1..11] is set by build_page_table.
-    int32_t menu_left = 582, menu_width = 200, menu_row_height = 10;
-    int32_t menu_row_top[12] = {};
+    int32_t menu_left = layout::menu_left, menu_width = layout::menu_width;
+    int32_t menu_row_height = layout::menu_row_height;
+    int32_t menu_row_top[layout::menu_rows + 1] = {};
 
     // The message ticker.
     Text ticker_text;  // built once at start-up (queue_ticker_messages)

@@ -40,6 +40,7 @@ void start_up() {
         const int code = render::read_cursor_code();
         c = code == 1 ? 0xFFFFFF : code == 2 ? 0x111111 : code == 3 ? 0x777777 : 0;
     }
+    render::cursor_table = v.cursor_table;
     v.pane_left = layout::pane_left;
     v.pane_right = layout::pane_right;
     v.pane_top = layout::pane_top;

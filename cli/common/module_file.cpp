@@ -10,7 +10,7 @@
 #include "music/offline.h"
 #include "music/source.h"
 #include "music/state.h"
-#include "platform/platform.h"
+#include "platform/heap.h"
 
 namespace cli {
 

@@ -4,8 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "platform/detail.h"
-#include "platform/scripted/state.h"
+#include "platform/scripted/scripted_state.h"
 
 namespace platform {
 namespace script {
@@ -170,45 +169,5 @@ int screensaver_active() { return state().screensaver; }
 bool window_exists() { return !state().windows.empty(); }
 
 }  // namespace script
-
-namespace detail {
-bool refuse_thread_create() { return script::detail::failing(script::Call::ThreadCreate); }
-bool refuse_heap_create() { return script::detail::failing(script::Call::HeapCreate); }
-}  // namespace detail
-
-// --- keys, cursor, system ---
-using script::detail::record;
-using script::detail::state;
-
-uint16_t get_async_key_state(int virtual_key) {
-    script::detail::KeyTrack& k = state().keys[virtual_key & 255];
-    uint16_t r = uint16_t((k.down ? 0x8000 : 0) | (k.pressed ? 1 : 0));
-    k.pressed = false;
-    return r;
-}
-
-int show_cursor(int show) {
-    record("ShowCursor", show);
-    return state().cursor_counter += show ? 1 : -1;
-}
-
-void* set_cursor(void* cursor) {
-    record("SetCursor", cursor ? 1 : 0);
-    return nullptr;
-}
-
-int system_parameters_info(uint32_t action, uint32_t param, void*, uint32_t flags) {
-    record("SystemParametersInfo", action, param, flags);
-    if (action == SPI_SETSCREENSAVEACTIVE) state().screensaver = int(param);
-    return 1;
-}
-
-void exit_process(int code) {
-    record("ExitProcess", code);
-    std::fflush(nullptr);
-    std::_Exit(code);
-}
-
-void pace_frame() {}
 
 }  // namespace platform

@@ -11,13 +11,14 @@
 #include <atomic>
 #include <mutex>
 
-#include "platform/scripted/state.h"
+#include "platform/scripted/scripted_state.h"
+#include "platform/wave.h"
 
 namespace platform {
 
 struct WaveOut {
     std::atomic<uint32_t> position{0};
-    std::atomic<uint32_t> sync{0};  // orders buffer writes before later reads
+    std::atomic<uint32_t> published{0};  // orders buffer writes before later reads, as on SDL
     WaveHeader* header = nullptr;
     bool playing = false;
     bool paused = false;
@@ -43,8 +44,6 @@ int64_t hash_bytes(const uint8_t* data, uint32_t length) {
 }
 }  // namespace
 
-enum : uint32_t { MMSYSERR_NOERROR = 0, MMSYSERR_ERROR = 1, MMSYSERR_INVALHANDLE = 5, WAVERR_BADFORMAT = 32 };
-
 uint32_t wave_out_open(WaveOut** out, const WaveFormat* f) {
     record("waveOutOpen", f->samples_per_sec, f->channels, f->bits_per_sample, f->block_align);
     std::lock_guard<std::mutex> g(device_lock);
@@ -68,7 +67,7 @@ uint32_t wave_out_write(WaveOut* d, WaveHeader* header) {
     if (!d) return MMSYSERR_INVALHANDLE;
     d->header = header;
     d->playing = true;
-    d->sync.fetch_add(1, std::memory_order_acq_rel);
+    d->published.fetch_add(1, std::memory_order_release);
     return MMSYSERR_NOERROR;
 }
 
@@ -115,7 +114,7 @@ uint32_t wave_out_close(WaveOut* d) {
 uint32_t wave_out_get_position(WaveOut* d, MMTime* time) {
     position_queries.fetch_add(1);
     if (!d || !time) return MMSYSERR_INVALHANDLE;
-    d->sync.fetch_add(1, std::memory_order_acq_rel);
+    d->published.fetch_add(1, std::memory_order_release);
     time->type = TIME_BYTES;
     time->bytes = d->position.load(std::memory_order_acquire);
     return MMSYSERR_NOERROR;
@@ -126,7 +125,7 @@ namespace script {
 uint32_t wave_consume(uint32_t bytes) {
     std::lock_guard<std::mutex> g(device_lock);
     if (!device || !device->playing || device->paused || !device->header || device->header->length == 0) return 0;
-    device->sync.load(std::memory_order_acquire);
+    device->published.load(std::memory_order_acquire);
     const WaveHeader* h = device->header;
     uint32_t pos = device->position.load(std::memory_order_relaxed);
     for (uint32_t i = 0; i < bytes; ++i) captured.push_back(h->data[(pos + i) % h->length]);

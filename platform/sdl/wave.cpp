@@ -4,31 +4,42 @@
 // counts every byte consumed since the write. Pausing stops the copying, so
 // the position holds; a reset stops playback and puts the position back to 0.
 //
-// The position is an atomic shared with the player's thread. The player writes
-// a block of the buffer only after the position has passed it, and each
-// position query is a release that the audio thread acquires before copying,
-// so the buffer's bytes are never read and written unordered.
+// The caller writes a part of the buffer only after the position has passed
+// it, and SDL's audio thread reads the buffer concurrently, so both directions
+// are ordered by release/acquire pairs:
+// - the audio thread's read of a part happens before the caller's rewrite:
+//   the feed stores the advanced position with release, and the position
+//   query loads it with acquire;
+// - the caller's writes happen before the audio thread's later read: every
+//   position query (and the write of the header) adds to `published` with
+//   release, and the feed loads `published` with acquire before it copies,
+//   so everything the caller wrote before any query the feed has seen is
+//   visible to it. The caller rewrites a part many queries before the play
+//   position comes round to it again.
+//
+// The device is opened with no changes allowed: SDL converts from exactly the
+// asked format (44,100 Hz or whatever rate the caller gives, 16-bit signed,
+// stereo) to whatever the sound card takes, so the feed always copies bytes
+// in the caller's format and the position counts them.
 #include <SDL.h>
 
 #include <atomic>
 
-#include "platform/platform.h"
+#include "platform/wave.h"
 
 namespace platform {
 
 struct WaveOut {
     SDL_AudioDeviceID id;
     std::atomic<uint32_t> position;
-    std::atomic<uint32_t> sync;
+    std::atomic<uint32_t> published;  // see the top of the file
     std::atomic<WaveHeader*> header;
 };
 
 namespace {
-enum : uint32_t { MMSYSERR_NOERROR = 0, MMSYSERR_ERROR = 1, MMSYSERR_INVALHANDLE = 5, WAVERR_BADFORMAT = 32 };
-
 void SDLCALL feed(void* user, Uint8* out, int len) {
     WaveOut* d = static_cast<WaveOut*>(user);
-    d->sync.load(std::memory_order_acquire);
+    d->published.load(std::memory_order_acquire);
     WaveHeader* h = d->header.load(std::memory_order_acquire);
     if (!h || !h->data || h->length == 0) {
         SDL_memset(out, 0, size_t(len));
@@ -49,7 +60,9 @@ void SDLCALL feed(void* user, Uint8* out, int len) {
 }  // namespace
 
 uint32_t wave_out_open(WaveOut** out, const WaveFormat* f) {
-    if (f->format_tag != 1 || f->channels != 2 || f->bits_per_sample != 16) return WAVERR_BADFORMAT;
+    if (!out || !f) return MMSYSERR_ERROR;
+    if (f->format_tag != 1 || f->channels != 2 || f->bits_per_sample != 16 || f->samples_per_sec == 0)
+        return WAVERR_BADFORMAT;
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return MMSYSERR_ERROR;
     WaveOut* d = new WaveOut();
     SDL_AudioSpec want{}, have{};
@@ -59,7 +72,12 @@ uint32_t wave_out_open(WaveOut** out, const WaveFormat* f) {
     want.samples = 1024;
     want.callback = feed;
     want.userdata = d;
-    d->id = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+    const int no_changes = 0;  // SDL converts to the card's format itself
+    d->id = SDL_OpenAudioDevice(nullptr, 0, &want, &have, no_changes);
+    if (d->id != 0 && (have.freq != want.freq || have.format != want.format || have.channels != want.channels)) {
+        SDL_CloseAudioDevice(d->id);  // cannot happen with no changes allowed; never play the wrong format
+        d->id = 0;
+    }
     if (d->id == 0) {
         delete d;
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
@@ -73,7 +91,7 @@ uint32_t wave_out_prepare_header(WaveOut* d, WaveHeader*) { return d ? MMSYSERR_
 
 uint32_t wave_out_write(WaveOut* d, WaveHeader* h) {
     if (!d) return MMSYSERR_INVALHANDLE;
-    d->sync.fetch_add(1, std::memory_order_acq_rel);
+    d->published.fetch_add(1, std::memory_order_release);
     d->header.store(h, std::memory_order_release);
     SDL_PauseAudioDevice(d->id, 0);
     return MMSYSERR_NOERROR;
@@ -113,7 +131,7 @@ uint32_t wave_out_close(WaveOut* d) {
 
 uint32_t wave_out_get_position(WaveOut* d, MMTime* t) {
     if (!d || !t) return MMSYSERR_INVALHANDLE;
-    d->sync.fetch_add(1, std::memory_order_acq_rel);
+    d->published.fetch_add(1, std::memory_order_release);
     t->type = TIME_BYTES;
     t->bytes = d->position.load(std::memory_order_acquire);
     return MMSYSERR_NOERROR;

@@ -2,7 +2,7 @@
 // 1/60 s. The wait sleeps to within a millisecond (with the system timer at
 // 1 ms resolution while the program runs) and spins the rest.
 #ifdef _WIN32
-#include "platform/win32/state.h"
+#include "platform/win32/win32_state.h"
 #include <mmsystem.h>
 
 

@@ -4,7 +4,7 @@
 // 0 is the program itself; any other is taken as an HMODULE. Nothing is
 // registered at run time here, so register_resource does nothing.
 #ifdef _WIN32
-#include "platform/win32/state.h"
+#include "platform/win32/win32_state.h"
 
 namespace platform {
 

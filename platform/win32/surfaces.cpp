@@ -13,7 +13,7 @@
 // centred with its aspect ratio kept and black bars around it. Mouse
 // positions are mapped back to frame pixels (window.cpp).
 #ifdef _WIN32
-#include "platform/win32/state.h"
+#include "platform/win32/win32_state.h"
 #include <ddraw.h>
 
 #include <cstddef>

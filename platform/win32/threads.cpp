@@ -2,7 +2,7 @@
 #ifdef _WIN32
 #include <atomic>
 
-#include "platform/win32/state.h"
+#include "platform/win32/win32_state.h"
 
 namespace platform {
 

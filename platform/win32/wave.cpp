@@ -4,7 +4,7 @@
 // lives here from prepare to unprepare. The position is waveOutGetPosition's
 // in bytes, which WINMM allows from any thread.
 #ifdef _WIN32
-#include "platform/win32/state.h"
+#include "platform/win32/win32_state.h"
 #include <mmsystem.h>
 
 

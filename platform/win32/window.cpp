@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "platform/win32/state.h"
+#include "platform/win32/win32_state.h"
 
 namespace platform {
 

@@ -10,7 +10,9 @@
 #include "cli/common/play.h"
 #include "music/player.h"
 #include "music/state.h"
+#include "platform/heap.h"
 #include "platform/scripted.h"
+#include "platform/threads.h"
 #include "songs.h"
 
 namespace {

@@ -173,11 +173,11 @@ int check_tables_agree(const issue::Issue& is) {
     // And the values the editorial pages quote.
     std::u32string v;
     std::string why;
-    issue::gen_value(is, U"all_releases", U"", v, why);
+    issue::gen_value(is, U"all_releases", U"", U"", v, why);
     EXPECT_EQ(number(v), total);
-    issue::gen_value(is, U"year_releases", U"", v, why);
+    issue::gen_value(is, U"year_releases", U"", U"", v, why);
     EXPECT_EQ(number(v), year);
-    issue::gen_value(is, U"month_releases", U"", v, why);
+    issue::gen_value(is, U"month_releases", U"", U"", v, why);
     EXPECT_EQ(number(v), month);
     return total;
 }

@@ -35,7 +35,7 @@ IssueFixture::IssueFixture() {
     for (const char* n : names) write(std::string("pages/") + n, "  page\n");
     write("releases.log", fixture_log);
     write("ticker.txt",
-          "|{R}one{W}|\n\n|two|\n\n|three|\n\n|four|\n\n|five|\n\n# the last\n|six |\n|{W}  |\n");
+          "|{R}one{W}|\n\n|b|\n\n|c|\n\n|d|\n\n|e|\n\n# the last\n|f |\n|{W}  |\n");
     write("profile.txt", "# nothing fixed\n");
     inputs = {path("pages"), path("releases.log"), path("ticker.txt"), path("profile.txt"),
               std::string(QUILLON_DATA_DIR) + "/content/blockfont.txt"};

@@ -9,6 +9,8 @@
 #include "display/display.h"
 #include "display/display_state.h"
 #include "platform/scripted.h"
+#include "platform/surfaces.h"
+#include "platform/window.h"
 
 using namespace display;
 namespace script = platform::script;

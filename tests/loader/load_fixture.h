@@ -14,6 +14,7 @@
 
 #include "music/loader.h"
 #include "music/state.h"
+#include "platform/heap.h"
 #include "tools/xmwriter/xmwriter.h"
 
 namespace loader_test {

@@ -1,6 +1,7 @@
 // samples_test.cpp: sample heads (16-bit halving, unlooped normalisation,
 // loops cut back into the frames), the three data codings, the guard, and
 // the failures: 16-bit data marked 4-bit packed, sizes past memory.
+#include "platform/heap.h"
 #include "tests/loader/load_fixture.h"
 
 namespace loader_test {

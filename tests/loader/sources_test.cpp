@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "music/source.h"
+#include "platform/resources.h"
 #include "tests/loader/load_fixture.h"
 
 namespace loader_test {

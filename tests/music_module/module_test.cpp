@@ -13,6 +13,7 @@
 #include "music/mixer.h"
 #include "music/replayer.h"
 #include "music/state.h"
+#include "platform/heap.h"
 #include "tests/music_module/song_walk.h"
 #include "tools/xmcompose/synth.h"
 

@@ -14,7 +14,9 @@
 
 #include "music/player.h"
 #include "music/state.h"
+#include "platform/heap.h"
 #include "platform/scripted.h"
+#include "platform/threads.h"
 #include "song.h"
 
 namespace {

@@ -24,6 +24,7 @@ inline void start_up() {
     app::ViewerState& v = app::viewer;
     render::rewind_cursor_codes();
     for (int i = 0; i < 197; ++i) v.cursor_table[i] = cursor_colour(render::read_cursor_code());
+    render::cursor_table = v.cursor_table;
     render::rewind_cursor_codes();
     v.ticker_left = layout::ticker_left;
     v.ticker_right = layout::ticker_right;

@@ -11,8 +11,9 @@
 #include <memory>
 
 #include "music/loader.h"
-#include "tests/support/xm_corpus.h"
+#include "platform/heap.h"
 #include "tests/replayer/song_fixture.h"
+#include "tests/support/xm_corpus.h"
 
 using namespace music;
 

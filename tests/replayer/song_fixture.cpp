@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "music/loader.h"
-#include "platform/platform.h"
+#include "platform/heap.h"
 
 using namespace music;
 

@@ -13,7 +13,10 @@
 #include "app/state/viewer_state.h"
 #include "app/viewer.h"
 #include "display/display_state.h"
+#include "platform/heap.h"
+#include "platform/keys.h"
 #include "platform/scripted.h"
+#include "platform/threads.h"
 
 // Under AddressSanitizer malloc's own counters say nothing; the sanitizer's
 // allocator counts instead. Declared here rather than through its header,

@@ -1,7 +1,12 @@
 // Mouse controls: the half-open hot spots of the menu rows, the quit cross
 // and the scroll arrows, the requests they make, and their hover boxes (two
-// translucent triangles sharing the top-left to bottom-right diagonal).
+// translucent triangles sharing the top-left to bottom-right diagonal), and
+// the spots against the buttons painted on the built-in picture.
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+#include <vector>
 
 #include "viewer_fixture.h"
 
@@ -119,6 +124,99 @@ TEST(Mouse, HeldButtonRequestsInEveryFrameAndDraggingChoosesEachRow) {
         v.pointer_y = 190;
         app::handle_buttons();
         EXPECT_EQ(v.scroll_request, 1);
+    }
+}
+
+// Every place in the top of the screen where the viewer reacts, probed
+// through the handlers, against the decoded picture: each action's spot is
+// one rectangle lying exactly on one painted button, so no colour inside the
+// spot appears in the ring of pixels just outside it (where the ring is not
+// another spot: menu rows can touch). A spot one pixel off its button takes
+// in the button's edge or leaves it in the ring; menu rows that touch are
+// held in place by their labels, which are centred in their rows.
+TEST(Mouse, HotSpotsLieExactlyOnThePaintedButtons) {
+    static std::vector<uint32_t> background(size_t(render::background_width) * render::background_height + 1, 0);
+    render::background_pixels = background.data();
+    render::decode_background();
+    render::draw_background(0, 0);
+    const std::vector<uint32_t> picture(std::begin(render::Framebuffer), std::end(render::Framebuffer));
+    auto colour = [&](int x, int y) { return picture[size_t(y) * render::frame_width + x]; };
+
+    // action of each pixel: 1..11 menu rows, 12 quit, 13 down arrow, 14 up arrow
+    constexpr int probe_rows = 240, actions = 15;
+    struct Spot {
+        int x0 = 800, y0 = 600, x1 = -1, y1 = -1, pixels = 0;
+    } spots[actions];
+    static int action_at[probe_rows][800];
+    viewer_test::fresh();
+    app::ViewerState& v = app::viewer;
+    v.pointer_left = 1;
+    for (int y = 0; y < probe_rows; ++y)
+        for (int x = 0; x < render::frame_width; ++x) {
+            v.pointer_x = x;
+            v.pointer_y = y;
+            v.menu_choice = v.quit_requested = v.scroll_request = 0;
+            app::handle_menu();
+            app::handle_buttons();
+            const int made = (v.menu_choice != 0) + v.quit_requested + (v.scroll_request != 0);
+            ASSERT_LE(made, 1) << "two hot spots at " << x << ", " << y;
+            if (made == 0) continue;
+            const int a = v.menu_choice != 0 ? v.menu_choice : v.quit_requested ? 12 : v.scroll_request < 0 ? 13 : 14;
+            action_at[y][x] = a;
+            Spot& s = spots[a];
+            s.x0 = std::min(s.x0, x), s.y0 = std::min(s.y0, y), s.x1 = std::max(s.x1, x), s.y1 = std::max(s.y1, y);
+            ++s.pixels;
+        }
+
+    for (int a = 1; a < actions; ++a) {
+        const Spot& s = spots[a];
+        const std::string name = "action " + std::to_string(a);
+        ASSERT_GT(s.pixels, 0) << name;
+        ASSERT_LT(s.y1, probe_rows - 1) << name;
+        EXPECT_EQ(s.pixels, (s.x1 - s.x0 + 1) * (s.y1 - s.y0 + 1)) << name << " is not one rectangle";
+        std::set<uint32_t> inside;
+        for (int y = s.y0; y <= s.y1; ++y)
+            for (int x = s.x0; x <= s.x1; ++x) inside.insert(colour(x, y));
+        int ring = 0;
+        for (int y = s.y0 - 1; y <= s.y1 + 1; ++y)
+            for (int x = s.x0 - 1; x <= s.x1 + 1; ++x) {
+                const bool on_ring = x < s.x0 || x > s.x1 || y < s.y0 || y > s.y1;
+                if (!on_ring || x < 0 || y < 0 || x >= render::frame_width || action_at[y][x] != 0) continue;
+                ++ring;
+                EXPECT_EQ(inside.count(colour(x, y)), 0u)
+                    << name << " spot " << s.x0 << ", " << s.y0 << " to " << s.x1 << ", " << s.y1
+                    << ": the picture at " << x << ", " << y << " continues the button";
+            }
+        EXPECT_GT(ring, 0) << name;
+    }
+
+    // Each menu row's label lies centred between the spot's top and bottom.
+    for (int a = 1; a <= 11; ++a) {
+        const Spot& s = spots[a];
+        int first = -1, last = -1;
+        for (int y = s.y0; y <= s.y1; ++y)
+            for (int x = s.x0; x <= s.x1; ++x) {
+                const uint32_t c = colour(x, y);
+                if ((c >> 16 & 255) + (c >> 8 & 255) + (c & 255) <= 384) continue;
+                if (first < 0) first = y;
+                last = y;
+            }
+        ASSERT_GE(first, 0) << "menu row " << a << " shows no label";
+        EXPECT_EQ(first - s.y0, s.y1 - last) << "menu row " << a << " spot " << s.y0 << " to " << s.y1;
+    }
+
+    // The arrows' marks: the one that scrolls down points down.
+    for (int a : {13, 14}) {
+        const Spot& s = spots[a];
+        std::vector<int> widths;
+        for (int y = s.y0; y <= s.y1; ++y) {
+            int n = 0;
+            for (int x = s.x0; x <= s.x1; ++x) n += colour(x, y) == 0xF4F8FF;
+            if (n) widths.push_back(n);
+        }
+        ASSERT_GE(widths.size(), 2u) << "action " << a;
+        if (a == 13) EXPECT_GT(widths.front(), widths.back());
+        else EXPECT_LT(widths.front(), widths.back());
     }
 }
 

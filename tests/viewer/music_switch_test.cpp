@@ -10,7 +10,10 @@
 #include "app/viewer.h"
 #include "display/display_state.h"
 #include "music/player.h"
+#include "platform/heap.h"
+#include "platform/keys.h"
 #include "platform/scripted.h"
+#include "platform/threads.h"
 #include "render/render.h"
 
 namespace {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "fake_player.h"
+#include "platform/keys.h"
 #include "render/glyph_masks.h"
 #include "viewer_fixture.h"
 

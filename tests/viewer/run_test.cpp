@@ -14,6 +14,8 @@
 
 #include "display/display_state.h"
 #include "fake_player.h"
+#include "platform/keys.h"
+#include "platform/window.h"
 #include "viewer_fixture.h"
 
 namespace {

@@ -14,8 +14,8 @@
 #include "app/pages.h"
 #include "app/state/viewer_state.h"
 #include "app/viewer.h"
-#include "platform/platform.h"
 #include "platform/scripted.h"
+#include "platform/window.h"
 #include "render/render.h"
 
 namespace viewer_test {

@@ -10,7 +10,9 @@
 
 #include "music/offline.h"
 #include "music/player.h"
-#include "platform/platform.h"
+#include "platform/heap.h"
+#include "platform/resources.h"
+#include "platform/threads.h"
 
 extern const unsigned char builtin_module[];
 extern const unsigned int builtin_module_size;

@@ -2,6 +2,8 @@
 #include "tools/issue/build.h"
 
 #include "tools/issue/cp437.h"
+#include "tools/issue/insert.h"
+#include "tools/issue/typed.h"
 #include "tools/issue/profile.h"
 
 namespace issue {
@@ -14,6 +16,21 @@ Bytes to_cp437(const std::u32string& s) {
         b.push_back(static_cast<uint8_t>(code < 0 ? '?' : code));
     }
     return b;
+}
+
+bool ticker_expand(const Issue& is, Ticker& t, Diagnostics& d) {
+    const int errors_before = d.errors;
+    for (TickerMessage& m : t.messages) {
+        const Placed src{m.text, m.lines, m.columns, std::vector<bool>(m.text.size(), false)};
+        std::vector<Insertion> ins;
+        Placed out;
+        if (!insert_find(t.path, src, ins, d) || !insert_values(is, t.path, src, ins, out, d)) continue;
+        typed_check(is.log, t.path, out, d);
+        m.text = out.text;
+        m.lines = out.lines;
+        m.columns = out.columns;
+    }
+    return d.errors == errors_before;
 }
 
 bool issue_build(const BuildInputs& in, Built& out, Diagnostics& d) {
@@ -35,7 +52,7 @@ bool issue_build(const BuildInputs& in, Built& out, Diagnostics& d) {
     is.stats = stats_count(is.log);
     const bool pages_ok = pages_load(in.pages_dir, is, out.pages, d);
     if (pages_ok && profile_ok) profile_check_pages(profile, out.pages, d);
-    if (ticker_ok && profile_ok) profile_check_ticker(profile, ticker, d);
+    if (ticker_ok && ticker_expand(is, ticker, d) && profile_ok) profile_check_ticker(profile, ticker, d);
     if (!d.ok()) return false;
 
     for (const Page& p : out.pages) {

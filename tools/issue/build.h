@@ -37,6 +37,10 @@ struct Built {
 
 bool issue_build(const BuildInputs& in, Built& out, Diagnostics& d);
 
+// Puts the values into the ticker's "@@name@@" insertions (see insert.h) and
+// checks its typed text for figures (typed.h).
+bool ticker_expand(const Issue& is, Ticker& t, Diagnostics& d);
+
 // Code page 437 bytes of drawable text (checked before; an unmapped
 // character would become '?').
 Bytes to_cp437(const std::u32string& s);

@@ -5,6 +5,8 @@
 #include <filesystem>
 
 #include "tools/issue/cp437.h"
+#include "tools/issue/insert.h"
+#include "tools/issue/typed.h"
 
 namespace issue {
 
@@ -61,61 +63,42 @@ bool pages_find(const std::string& dir, std::vector<Page>& pages, Diagnostics& d
 
 namespace {
 
-struct Insertion {
-    size_t begin = 0, end = 0;  // of "@@...@@" in the line, end past the closing "@@"
-    std::u32string name, arg;
-    int width = 0;  // 0: as it comes; > 0 right-aligned; < 0 left-aligned
-};
-
-// Finds the insertions of a line; reports an unclosed "@@".
-bool find_insertions(const std::string& path, const SourceLine& l, std::vector<Insertion>& out, Diagnostics& d) {
-    const std::u32string& s = l.text;
-    size_t at = 0;
-    while ((at = s.find(U"@@", at)) != std::u32string::npos) {
-        const size_t close = s.find(U"@@", at + 2);
-        if (close == std::u32string::npos) {
-            diag_error(d, path, l.number, static_cast<int>(at) + 1,
-                       "\"@@\" opens an insertion that is not closed by another \"@@\"");
-            return false;
-        }
-        Insertion ins;
-        ins.begin = at;
-        ins.end = close + 2;
-        std::u32string body = s.substr(at + 2, close - at - 2);
-        // A trailing ":N" or ":-N" is the alignment width.
-        const size_t colon = body.rfind(U':');
-        if (colon != std::u32string::npos && colon + 1 < body.size()) {
-            size_t i = colon + 1;
-            const bool left = body[i] == U'-';
-            if (left) i++;
-            int w = 0;
-            bool digits = i < body.size();
-            for (; i < body.size(); i++) {
-                if (body[i] < '0' || body[i] > '9' || w > 1000) digits = false;
-                else w = w * 10 + static_cast<int>(body[i] - '0');
-            }
-            if (digits) {
-                ins.width = left ? -w : w;
-                body.resize(colon);
-            }
-        }
-        const size_t space = body.find(U' ');
-        ins.name = body.substr(0, space);
-        if (space != std::u32string::npos) {
-            size_t b = space;
-            while (b < body.size() && body[b] == U' ') b++;
-            size_t e = body.size();
-            while (e > b && body[e - 1] == U' ') e--;
-            ins.arg = body.substr(b, e - b);
-        }
-        out.push_back(ins);
-        at = ins.end;
-    }
-    return true;
-}
-
 void add_row(Page& page, std::u32string text, int line, std::vector<int> columns) {
     page.rows.push_back(PageRow{std::move(text), line, std::move(columns)});
+}
+
+// A line of prose that its insertions made too long goes on over more rows,
+// broken at its spaces and with its own left margin, so a longer list of
+// names next month needs no editing. Lines with box or block characters (a
+// frame, a heading) and words that cannot be broken are left as they are.
+bool wrap_prose(Page& page, const std::u32string& text, int line, const std::vector<int>& columns) {
+    if (static_cast<int>(text.size()) <= page_row_max) return false;
+    for (char32_t c : text)
+        if (c >= 0x2500 && c <= 0x259F) return false;
+    size_t margin = 0;
+    while (margin < text.size() && text[margin] == U' ') margin++;
+    std::vector<std::pair<size_t, size_t>> rows;  // [begin, end) of each row's words
+    size_t begin = margin;
+    while (begin < text.size()) {
+        size_t end = begin, fit = begin;
+        while (end < text.size()) {
+            size_t word_end = text.find(U' ', end);
+            if (word_end == std::u32string::npos) word_end = text.size();
+            if (static_cast<int>(margin + word_end - begin) > page_pane_width) break;
+            fit = word_end;
+            end = word_end;
+            while (end < text.size() && text[end] == U' ') end++;
+        }
+        if (fit == begin) return false;  // a word longer than the row
+        rows.emplace_back(begin, fit);
+        begin = end;
+    }
+    for (const auto& [b, e] : rows) {
+        std::vector<int> cols(margin, columns[b]);
+        cols.insert(cols.end(), columns.begin() + static_cast<long>(b), columns.begin() + static_cast<long>(e));
+        add_row(page, std::u32string(margin, U' ') + text.substr(b, e - b), line, std::move(cols));
+    }
+    return true;
 }
 
 }  // namespace
@@ -126,8 +109,9 @@ bool page_expand(const Issue& is, const SourceFile& file, Page& page, Diagnostic
     page.rows.clear();
     for (const SourceLine& l : file.lines) {
         if (!source_check_drawable(path, l.number, 1, l.text, 0, d)) continue;
+        const Placed src = placed_line(l.text, l.number);
         std::vector<Insertion> ins;
-        if (!find_insertions(path, l, ins, d)) continue;
+        if (!insert_find(path, src, ins, d)) continue;
 
         // A line that is only an insertion may be a generated block.
         size_t lead = 0;
@@ -163,42 +147,12 @@ bool page_expand(const Issue& is, const SourceFile& file, Page& page, Diagnostic
             // Not a block name: it may still be a value on a line of its own.
         }
 
-        std::u32string text;
-        std::vector<int> columns;
-        size_t from = 0;
-        bool good = true;
-        for (const Insertion& one : ins) {
-            for (size_t i = from; i < one.begin; i++) text += l.text[i], columns.push_back(static_cast<int>(i) + 1);
-            std::u32string value;
-            std::string why;
-            const int col = static_cast<int>(one.begin) + 3;
-            const GenResult r = gen_value(is, one.name, one.arg, value, why);
-            if (r == gen_unknown) {
-                std::vector<std::u32string> unused;
-                std::string w;
-                if (gen_block(is, one.name, one.arg, 0, unused, w) != gen_unknown)
-                    diag_error(d, path, l.number, col,
-                               "@@" + utf8_encode(one.name) + "@@ is a block and stands alone on its line");
-                else
-                    diag_error(d, path, l.number, col,
-                               "unknown insertion @@" + utf8_encode(one.name) + "@@; values are " + gen_value_names() +
-                                   "; blocks are " + gen_block_names());
-                good = false;
-            } else if (r == gen_bad) {
-                diag_error(d, path, l.number, col, "@@" + utf8_encode(one.name) + "@@ " + why);
-                good = false;
-            }
-            const size_t w = static_cast<size_t>(one.width < 0 ? -one.width : one.width);
-            if (value.size() < w) {
-                const std::u32string pad(w - value.size(), U' ');
-                value = one.width > 0 ? pad + value : value + pad;
-            }
-            text += value;
-            columns.insert(columns.end(), value.size(), static_cast<int>(one.begin) + 1);
-            from = one.end;
-        }
-        for (size_t i = from; i < l.text.size(); i++) text += l.text[i], columns.push_back(static_cast<int>(i) + 1);
-        if (!good) continue;
+        Placed out;
+        if (!insert_values(is, path, src, ins, out, d)) continue;
+        typed_check(is.log, path, out, d);
+        std::u32string& text = out.text;
+        std::vector<int>& columns = out.columns;
+        if (!ins.empty() && wrap_prose(page, text, l.number, columns)) continue;
         if (static_cast<int>(text.size()) > page_row_max) {
             diag_error(d, path, l.number, columns[page_row_max],
                        "line is " + std::to_string(text.size()) + " characters long" +

@@ -10,14 +10,21 @@
 // shown as written, with two kinds of insertion:
 //
 //   @@name argument@@         inside a line: a value from the release log;
+//   @@name|noun@@             a count with its noun: "1 release", "3 releases";
 //   @@name:6@@ / @@name:-6@@  the same, right / left aligned in 6 columns.
 //     @@name argument@@       alone on a line: a generated block (a table or
 //                             block letters); its leading spaces are the
 //                             block's left margin.
 //
+// A line of prose that its insertions make longer than page_row_max goes on
+// over more rows (broken at spaces, with its left margin), so a longer list
+// of names in another month needs no editing; the size profile then tells
+// whether the page still has the rows it should.
+//
 // After expansion every row is at most page_row_max characters and a page
 // has at most page_row_room rows, so that it and its "<END>" row fit the
-// viewer's page table. Failures name the file, line and column.
+// viewer's page table. Failures name the file, line and column; a number or
+// group name typed outside an insertion is a warning (typed.h).
 #pragma once
 #include <string>
 #include <vector>
@@ -29,6 +36,7 @@ namespace issue {
 
 constexpr int page_count = 10;
 constexpr int page_row_max = 81;    // 80 fill the pane; the pane cuts the rest
+constexpr int page_pane_width = 80; // rows a long line of prose is wrapped to
 constexpr int page_row_room = 5000; // page table rows 0..5000 hold the text and "<END>"
 
 struct PageRow {

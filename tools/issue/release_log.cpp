@@ -151,14 +151,28 @@ bool log_parse(const SourceFile& file, ReleaseLog& out, Diagnostics& d) {
                 diag_error(d, path, ln, rest_col + log_group_name_max,
                            "group name " + quoted(rest) + " is longer than the " +
                                std::to_string(log_group_name_max) + " characters the tables have room for");
-            } else if (rest.find(U'|') != std::u32string::npos || rest.find(U"@@") != std::u32string::npos) {
-                diag_error(d, path, ln, rest_col, "a group name cannot contain '|' or \"@@\"");
+            } else if (rest.find_first_of(U"|{}") != std::u32string::npos || rest.find(U"@@") != std::u32string::npos) {
+                diag_error(d, path, ln, rest_col, "a group name cannot contain '|', '{', '}' or \"@@\"");
             } else if (int other = log_find_group(out, rest); other >= 0) {
                 diag_error(d, path, ln, rest_col,
                            "group " + quoted(rest) + " is declared twice (also on line " +
                                std::to_string(out.groups[other].line) + ")");
             } else {
                 out.groups.push_back(Group{rest, ln});
+            }
+        } else if (starts_with_word(line, "staff", rest, rest_col)) {
+            const std::vector<Field> f = split_bars(rest);
+            if (f.size() != 2 || f[0].text.empty() || f[1].text.empty()) {
+                diag_error(d, path, ln, rest_col, "a staff line is: staff NAME | ROLE");
+            } else if (f[0].text.size() > static_cast<size_t>(log_staff_name_max) ||
+                       f[1].text.size() > static_cast<size_t>(log_staff_role_max)) {
+                diag_error(d, path, ln, rest_col,
+                           "a staff name has room for " + std::to_string(log_staff_name_max) + " characters and a role for " +
+                               std::to_string(log_staff_role_max));
+            } else if (f[0].text.find_first_of(U"{}@") != std::u32string::npos) {
+                diag_error(d, path, ln, rest_col, "a staff name cannot contain '{', '}' or '@'");
+            } else {
+                out.staff.push_back(Staff{f[0].text, f[1].text, ln});
             }
         } else if (line[0] >= '0' && line[0] <= '9') {
             const std::vector<Field> f = split_bars(line);
@@ -194,8 +208,9 @@ bool log_parse(const SourceFile& file, ReleaseLog& out, Diagnostics& d) {
                            "title " + quoted(p.release.title) + " is longer than the " +
                                std::to_string(log_title_max) + " characters the tables have room for");
                 good = false;
-            } else if (p.release.title.find(U"@@") != std::u32string::npos) {
-                diag_error(d, path, ln, f[3].column, "a title cannot contain \"@@\"");
+            } else if (p.release.title.find(U"@@") != std::u32string::npos ||
+                       p.release.title.find_first_of(U"{}") != std::u32string::npos) {
+                diag_error(d, path, ln, f[3].column, "a title cannot contain '{', '}' or \"@@\"");
                 good = false;
             }
             if (f.size() == 5 && !f[4].text.empty() && !parse_int(f[4].text, p.release.points)) {
@@ -205,7 +220,7 @@ bool log_parse(const SourceFile& file, ReleaseLog& out, Diagnostics& d) {
             if (good) pending.push_back(p);
         } else {
             diag_error(d, path, ln, 1,
-                       "not a log line: expected issue, chart, released, group or a release starting with its date");
+                       "not a log line: expected issue, chart, released, group, staff or a release starting with its date");
         }
     }
 

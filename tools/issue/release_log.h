@@ -10,6 +10,7 @@
 //   chart    1998-09              the month this issue charts
 //   released 1998-10-04           the issue's release date
 //   group    Acheron              a group; every group is declared once
+//   staff    Tallow | editor      a person credited on page 1 and in the ticker
 //   1998-09-12 | demo | Acheron | Cold Harbour | 412
 //
 // A release line is: date | kind | group | title [| points] (an empty points
@@ -41,6 +42,14 @@ struct Group {
     int line = 0;  // where it is declared
 };
 
+struct Staff {
+    std::u32string name, role;
+    int line = 0;
+};
+
+constexpr int log_staff_name_max = 16;
+constexpr int log_staff_role_max = 51;
+
 struct Release {
     Date date;
     int kind = 0;
@@ -56,6 +65,7 @@ struct ReleaseLog {
     int chart_year = 0, chart_month = 0;
     Date released;
     std::vector<Group> groups;      // in the order of declaration
+    std::vector<Staff> staff;       // in the order of the file
     std::vector<Release> releases;  // in the order of the file
 };
 

@@ -22,6 +22,7 @@
 #include "music/source.h"
 #include "music/state.h"
 #include "music/stream.h"
+#include "platform/heap.h"
 
 using namespace music;
 

@@ -13,7 +13,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "platform/platform.h"
+#include "platform/heap.h"
 
 namespace platform {
 

@@ -1,10 +1,12 @@
-// state.h: the scripted back end's one state record, shared by its files.
+// scripted_state.h: the scripted back end's one state record, shared by its files.
 #pragma once
 #include <map>
 #include <memory>
 #include <vector>
 
 #include "platform/scripted.h"
+#include "platform/surfaces.h"
+#include "platform/window.h"
 
 namespace platform {
 

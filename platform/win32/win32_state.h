@@ -1,11 +1,18 @@
-// state.h: what the Win32 back end's files share: the window procedures of
+// win32_state.h: what the Win32 back end's files share: the window procedures of
 // the registered classes and the full-screen frame when the display keeps its
 // own mode (see surfaces.cpp). Not for use outside platform/win32.
 #pragma once
 #ifdef _WIN32
 // The platform's names first: windows.h defines the same names (WM_PAINT,
 // VK_ESCAPE, DDSCL_NORMAL...) as macros with the same values.
-#include "platform/platform.h"
+#include "platform/heap.h"
+#include "platform/keys.h"
+#include "platform/pacing.h"
+#include "platform/resources.h"
+#include "platform/surfaces.h"
+#include "platform/threads.h"
+#include "platform/wave.h"
+#include "platform/window.h"
 
 #define WIN32_LEAN_AND_MEAN
 #ifndef NOMINMAX
