@@ -79,8 +79,12 @@ static int open_window(const char* title) {
     if (!ds.borderless) {
         ds.window = create_window(0, title, title, WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, x, y, outer_w, outer_h);
     } else {
-        outer_w -= 2 * get_system_metrics(SM_CXDLGFRAME);
-        outer_h -= 2 * get_system_metrics(SM_CYDLGFRAME) + get_system_metrics(SM_CYCAPTION);
+        // A pop-up has no frame, so its size is the client size. Taking two
+        // dialog frames and a caption off the framed size would leave more
+        // wherever the sizing frame is wider than a dialog frame (on Windows
+        // it always is), and every frame would then be stretched.
+        outer_w = ds.width;
+        outer_h = ds.height;
         ds.window = create_window(0, title, title, WS_POPUP | WS_VISIBLE, x, y, outer_w, outer_h);
     }
     show_window(ds.window, SW_SHOWNORMAL);

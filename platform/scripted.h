@@ -59,6 +59,7 @@ struct Config {
     int answer = IDNO;            // the question box's answer
     int screen_width = 1024, screen_height = 768;
     int dlg_frame_x = 3, dlg_frame_y = 3, caption = 19;  // frame metrics of a desktop
+    int sizing_frame_extra = 0;  // how much wider a sizing frame is than a dialog frame
     std::vector<uint32_t> display_modes = {32, 24, 16};  // bits per pixel accepted by set_display_mode
     uint32_t max_back_buffers = 2;  // flipping chains longer than this fail to be created
     PixelFormat pixel_format = {32, DDPF_RGB, 0, 32, 0xFF0000, 0xFF00, 0xFF, 0};

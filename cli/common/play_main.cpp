@@ -1,7 +1,6 @@
 // play_main.cpp: xmplay as a program (play_main in play.h): the module
 // check, the terminal, the signals and the status line around play_start
 // and play_loop.
-#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -23,15 +22,12 @@ int64_t steady_ms() {
         .count();
 }
 
-void pause_ms(int32_t ms) { usleep(useconds_t(ms) * 1000); }
-
 // The line in place: back to column 0, the line cut to the terminal's
 // width (a wrapped line could not be redrawn), the rest of the row cleared.
 void show_line(const std::string& line) {
     if (!status_on_terminal) return;
-    struct winsize ws{};
-    size_t width = 80;
-    if (ioctl(STDOUT_FILENO, TIOCGWINSZ, &ws) == 0 && ws.ws_col > 1) width = ws.ws_col;
+    const int columns = term_width();
+    const size_t width = columns > 1 ? size_t(columns) : 80;
     const std::string shown = line.size() >= width ? line.substr(0, width - 1) : line;
     std::fprintf(stdout, "\r%s\033[K", shown.c_str());
     std::fflush(stdout);
@@ -40,8 +36,6 @@ void show_line(const std::string& line) {
 }  // namespace
 
 int play_main(int argc, const char* const* argv) {
-    // The audio back end must not take Ctrl-C and SIGTERM for itself.
-    setenv("SDL_NO_SIGNAL_HANDLERS", "1", 1);
     PlayArgs args;
     std::string error;
     switch (args_parse_play(argc, argv, &args, &error)) {
@@ -69,7 +63,7 @@ int play_main(int argc, const char* const* argv) {
     }
     if (!status_on_terminal) std::printf("xmplay: playing \"%s\" from '%s'\n", module.title.c_str(), args.input.c_str());
     std::fflush(stdout);
-    const PlayIo io = {keys ? term_read_keys : nullptr, steady_ms, pause_ms, show_line, term_signal};
+    const PlayIo io = {keys ? term_read_keys : nullptr, steady_ms, term_sleep_ms, show_line, term_signal};
     const int code = play_loop(args, io);
     term_raw_leave();
     if (status_on_terminal) std::fputs("\n", stdout);

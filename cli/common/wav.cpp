@@ -1,7 +1,6 @@
 // wav.cpp: the WAV writer (wav.h).
 #include "cli/common/wav.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -9,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "cli/common/files.h"
 #include "music/format.h"
 
 namespace cli {
@@ -66,22 +66,9 @@ int32_t wav_open(WavFile* w, const std::string& path, int64_t frames, std::strin
             return 0;
         }
     } else {
-        std::string pattern = path + ".XXXXXX";
-        const int fd = ::mkstemp(pattern.data());
-        if (fd < 0) {
-            *error = failure(*w, "cannot create", errno);
-            return 0;
-        }
-        // mkstemp makes the file private; give it the mode a plain create would.
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        (void)::fchmod(fd, exists ? (st.st_mode & 07777) : (0666 & ~mask));
-        w->temporary = pattern;
-        w->file = ::fdopen(fd, "wb");
+        int err = 0;
+        w->file = files_create_beside(path, exists, unsigned(st.st_mode), &w->temporary, &err);
         if (!w->file) {
-            const int err = errno;
-            ::close(fd);
-            ::unlink(pattern.c_str());
             *error = failure(*w, "cannot create", err);
             return 0;
         }
@@ -112,11 +99,11 @@ int32_t wav_close(WavFile* w, std::string* error) {
     }
     int err = w->error;
     if (!err && std::fflush(w->file) != 0) err = errno ? errno : EIO;
-    if (!err && !w->temporary.empty() && ::fsync(::fileno(w->file)) != 0 && errno != EINVAL) err = errno;
+    if (!err && !w->temporary.empty()) err = files_sync(w->file);
     if (std::fclose(w->file) != 0 && !err) err = errno ? errno : EIO;
     w->file = nullptr;
     if (!err && w->written != w->expected) err = EIO;
-    if (!err && !w->temporary.empty() && ::rename(w->temporary.c_str(), w->path.c_str()) != 0) err = errno;
+    if (!err && !w->temporary.empty()) err = files_replace(w->temporary, w->path);
     if (err) {
         if (!w->temporary.empty()) ::unlink(w->temporary.c_str());
         *error = failure(*w, "cannot write", err);

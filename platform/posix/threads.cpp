@@ -3,7 +3,12 @@
 // have (its RLIMIT_RTPRIO), and is silently given up when the system refuses.
 #include <pthread.h>
 #include <sched.h>
+// Threads without resource limits (the scripted back end of a cross build
+// on winpthreads) ask for the highest priority.
+#if __has_include(<sys/resource.h>)
 #include <sys/resource.h>
+#define QUILLON_HAVE_RLIMIT 1
+#endif
 
 #include <atomic>
 #include <cstdlib>
@@ -55,9 +60,11 @@ int thread_set_priority_time_critical(Thread* thread) {
     const int hi = sched_get_priority_max(SCHED_RR);
     if (lo < 0 || hi < lo) return 0;
     long limit = -1;
+#ifdef QUILLON_HAVE_RLIMIT
     rlimit r{};
     if (getrlimit(RLIMIT_RTPRIO, &r) == 0 && r.rlim_cur != RLIM_INFINITY)
         limit = r.rlim_cur > rlim_t(hi) ? long(hi) : long(r.rlim_cur);
+#endif
     sched_param p{};
     p.sched_priority = posix::realtime_priority(lo, hi, limit);
     return pthread_setschedparam(thread->id, SCHED_RR, &p) == 0 ? 1 : 0;

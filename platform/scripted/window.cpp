@@ -75,10 +75,11 @@ int destroy_window(Window* window) {
 int adjust_window_rect(Rect* rect, uint32_t style, int) {
     record("AdjustWindowRect", style);
     const auto& c = state().config;
-    rect->left -= c.dlg_frame_x;
-    rect->right += c.dlg_frame_x;
-    rect->top -= c.dlg_frame_y + c.caption;
-    rect->bottom += c.dlg_frame_y;
+    const int sizing = (style & 0x00040000u) ? c.sizing_frame_extra : 0;  // WS_THICKFRAME
+    rect->left -= c.dlg_frame_x + sizing;
+    rect->right += c.dlg_frame_x + sizing;
+    rect->top -= c.dlg_frame_y + sizing + c.caption;
+    rect->bottom += c.dlg_frame_y + sizing;
     return 1;
 }
 

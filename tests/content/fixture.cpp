@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <random>
 
 namespace fs = std::filesystem;
 
@@ -24,8 +25,10 @@ const char* const fixture_log =
     "1998-09-20 | diskmag  | Alpha     | A Four #1 | 30\n";
 
 IssueFixture::IssueFixture() {
-    std::string tmpl = (fs::temp_directory_path() / "issue_fixture_XXXXXX").string();
-    dir = mkdtemp(tmpl.data());
+    // A folder of its own (create_directory fails on one that exists).
+    std::random_device random;
+    do dir = fs::temp_directory_path() / ("issue_fixture_" + std::to_string(random()));
+    while (!fs::create_directory(dir));
     fs::create_directories(dir / "pages");
     const char* names[10] = {"01-a.txt", "02-b.txt", "03-c.txt", "04-d.txt", "05-e.txt",
                              "06-f.txt", "07-g.txt", "08-h.txt", "09-i.txt", "10-j.txt"};

@@ -81,6 +81,24 @@ TEST(DisplayOpen, BorderlessWindowIsCentredForTheFramedSize) {
     EXPECT_EQ(w->d, (int64_t(806 - 6) << 32) | (625 - 6 - 19));
 }
 
+TEST(DisplayOpen, BorderlessWindowHasTheFrameSizeWhateverTheSizingFrame) {
+    // Windows' sizing frame is wider than its dialog frame: the pop-up's
+    // client area is still exactly the frame, so nothing is stretched.
+    script::Config c;
+    c.sizing_frame_extra = 5;
+    fresh(c);
+    display_set_question(0, "", 1, 1);
+    ASSERT_EQ(display_open("QUILLON", 800, 600), 1);
+    const auto* w = find_call("CreateWindow");
+    EXPECT_EQ(w->b, (1024 - 816) >> 1);
+    EXPECT_EQ(w->c, (768 - 635) >> 1);
+    EXPECT_EQ(w->d, (int64_t(800) << 32) | 600);
+    platform::Rect client{};
+    platform::get_client_rect(display_state.window, &client);
+    EXPECT_EQ(client.right, 800);
+    EXPECT_EQ(client.bottom, 600);
+}
+
 TEST(DisplayOpen, WindowLargerThanTheScreenGetsANegativePosition) {
     script::Config c;
     c.screen_width = 640;

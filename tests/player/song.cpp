@@ -2,6 +2,7 @@
 #include "song.h"
 
 #include <cmath>
+#include <numbers>
 
 #include "music/offline.h"
 #include "music/state.h"
@@ -21,7 +22,7 @@ const std::vector<uint8_t>& bytes() {
         m.patterns[0].rows = m.patterns[1].rows = 16;
         xmw::Instrument& tone = m.instruments.emplace_back();
         xmw::Sample& loop = tone.samples.emplace_back();
-        for (int i = 0; i < 64; ++i) loop.data.push_back(int16_t(12000 * std::sin(i * 2 * M_PI / 64)));
+        for (int i = 0; i < 64; ++i) loop.data.push_back(int16_t(12000 * std::sin(i * 2 * std::numbers::pi / 64)));
         loop.sixteen_bit = true;
         loop.loop_type = 1;
         loop.loop_length = 64;

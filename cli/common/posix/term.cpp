@@ -1,7 +1,9 @@
-// term.cpp: raw terminal mode and signal handling for xmplay (term.h).
+// term.cpp: raw terminal mode and signal handling for xmplay (term.h), on a
+// POSIX terminal.
 #include "cli/common/term.h"
 
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -54,6 +56,8 @@ void restore_at_exit() { term_raw_leave(); }
 }  // namespace
 
 void term_signals_install() {
+    // The audio back end must not take Ctrl-C and SIGTERM for itself.
+    setenv("SDL_NO_SIGNAL_HANDLERS", "1", 1);
     struct sigaction a{};
     a.sa_handler = on_ending;  // no SA_RESTART: a waiting poll returns at once
     for (int s : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) sigaction(s, &a, nullptr);
@@ -83,6 +87,13 @@ void term_raw_leave() {
     if (raw_active && saved_valid) tcsetattr(STDIN_FILENO, TCSANOW, &saved);
     raw_active = 0;
 }
+
+int term_width() {
+    struct winsize ws{};
+    return ioctl(STDOUT_FILENO, TIOCGWINSZ, &ws) == 0 ? ws.ws_col : 0;
+}
+
+void term_sleep_ms(int32_t ms) { usleep(useconds_t(ms) * 1000); }
 
 int term_read_keys(char* buffer, int capacity, int timeout_ms) {
     struct pollfd p{STDIN_FILENO, POLLIN, 0};
