@@ -2,7 +2,6 @@
 // place where the order of work is decided. Every table is prepared before
 // any window exists; each frame is then drawn from scratch and presented.
 #include <cstdlib>
-#include <vector>
 
 #include "app/state/viewer_state.h"
 #include "app/viewer.h"
@@ -10,21 +9,11 @@
 #include "music/player.h"
 #include "platform/keys.h"
 #include "platform/window.h"
-#include "render/layout.h"
 #include "render/render.h"
 
 namespace app {
 
 namespace {
-
-uint32_t cursor_colour(int32_t code) {
-    switch (code) {
-        case 1: return 0xFFFFFF;
-        case 2: return 0x111111;
-        case 3: return 0x777777;
-        default: return 0;
-    }
-}
 
 void start_music() { music::player_start(builtin_module, viewer.module_size, 1); }
 
@@ -37,17 +26,11 @@ int viewer_run() {
     v.module_size = int32_t(builtin_module_size);
 
     // 3. Cursor colours: 197 reads of the cursor codes, the last past the end.
-    for (int i = 0; i < 197; ++i) v.cursor_table[i] = cursor_colour(render::read_cursor_code());
-    render::cursor_table = v.cursor_table;
+    set_cursor_colours();
 
     // 4. Fixed geometry (the numbers the background picture is painted from)
     // and scroll state.
-    v.ticker_left = layout::ticker_left;
-    v.ticker_right = layout::ticker_right;
-    v.pane_left = layout::pane_left;
-    v.pane_right = layout::pane_right;
-    v.pane_top = layout::pane_top;
-    v.pane_bottom = layout::pane_bottom;
+    set_fixed_geometry();
     v.scroll_velocity = 0;
     v.row_offset = 0;
     v.top_row = 0;
@@ -55,9 +38,7 @@ int viewer_run() {
     v.top_row_min = 0;
 
     // 5. The background picture, decoded once; never freed.
-    static std::vector<uint32_t> background(size_t(render::background_width) * render::background_height + 1, 0);
-    render::background_pixels = background.data();
-    render::decode_background();
+    decode_background();
 
     // 6 to 9.
     build_page_table();

@@ -55,4 +55,10 @@ struct ViewerState {
 
 extern ViewerState viewer;
 
+// Start-up steps that leave the renderer as the viewer draws with it; the
+// tests and benchmarks of the renderer call the same ones.
+void set_cursor_colours();   // 197 reads of the cursor codes into cursor_table, published to render::cursor_table
+void set_fixed_geometry();   // the pane and ticker fields from render/layout.h
+void decode_background();    // the background picture into a buffer of its own, once; never freed
+
 }  // namespace app

@@ -19,22 +19,10 @@ inline void start_up() {
     static bool done = false;
     if (done) return;
     done = true;
-    app::ViewerState& v = app::viewer;
     render::rewind_cursor_codes();
-    for (uint32_t& c : v.cursor_table) {
-        const int code = render::read_cursor_code();
-        c = code == 1 ? 0xFFFFFF : code == 2 ? 0x111111 : code == 3 ? 0x777777 : 0;
-    }
-    render::cursor_table = v.cursor_table;
-    v.pane_left = layout::pane_left;
-    v.pane_right = layout::pane_right;
-    v.pane_top = layout::pane_top;
-    v.pane_bottom = layout::pane_bottom;
-    v.ticker_left = layout::ticker_left;
-    v.ticker_right = layout::ticker_right;
-    static std::vector<uint32_t> background(800 * 600 + 1);
-    render::background_pixels = background.data();
-    render::decode_background();
+    app::set_cursor_colours();
+    app::set_fixed_geometry();
+    app::decode_background();
     render::build_row_gradient();
     render::prepare_palette_and_font();
 }

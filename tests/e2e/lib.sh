@@ -3,7 +3,8 @@
 #   start_xvfb WxHxDEPTH      starts a server on a free display, exports DISPLAY
 #   start_viewer BIN          starts the viewer in the background ($app)
 #   answer_question yes|no    waits for the question box and answers it
-#   wait_window WIDTH         prints the id of the QUILLON window that wide
+#   wait_window WANT [SKIP]   prints the id of the QUILLON window that wide
+#                             (or WxH), other than SKIP
 #   stop_viewer ID            Escape in the window; sets $rc to the exit code
 #   thread_cpu_ns PID         CPU time the process's main thread has used
 # Everything started is stopped by the EXIT trap that start_xvfb sets.
@@ -42,15 +43,22 @@ start_viewer() {
   done
 }
 
-# find_window WIDTH: the id of the window titled QUILLON that wide (any width if empty).
+# find_window WANT [SKIP]: the id of a window titled QUILLON that is WANT
+# wide (800) or WANT in size (800x600), any size if WANT is empty, other than
+# the window SKIP.
 find_window() {
-  xwininfo -root -tree 2>/dev/null | awk -v w="$1" '/"QUILLON"/ { split($0, a, " "); for (i in a) if (a[i] ~ /^[0-9]+x[0-9]+\+/) { split(a[i], s, "x"); if (w == "" || s[1] == w) { print $1; exit } } }'
+  xwininfo -root -tree 2>/dev/null | awk -v want="$1" -v skip="${2:-none}" '/"QUILLON"/ && $1 != skip {
+    for (i = 1; i <= NF; i++) if ($i ~ /^[0-9]+x[0-9]+\+/) {
+      split($i, g, "+"); split(g[1], s, "x")
+      if (want == "" || want == s[1] || want == g[1]) { print $1; exit } } }'
 }
 
+# wait_window WANT [SKIP]: find_window's answer once there is one (20 s at the
+# most, while the viewer in $app runs).
 wait_window() {
   local id
-  for _ in $(seq 100); do
-    id=$(find_window "$1")
+  for _ in $(seq 200); do
+    id=$(find_window "$1" "${2:-}")
     [ -n "$id" ] && { echo "$id"; return 0; }
     kill -0 $app 2>/dev/null || return 1
     sleep 0.1

@@ -23,30 +23,15 @@ export WINEDLLOVERRIDES="winealsa.drv,winepulse.drv,wineoss.drv,winecoreaudio.dr
 export SDL_AUDIODRIVER=dummy
 out=${OUT_DIR:-$(mktemp -d)}
 
-fail() { echo "FAIL: $*" >&2; exit 1; }
-
 [ -n "${DISPLAY:-}" ] || fail "no DISPLAY: run it on the Xvfb screen Wine was started on"
 screen=$(xdpyinfo 2>/dev/null | awk '/dimensions:/ {print $2}')
 [ -n "$screen" ] || fail "cannot reach the display $DISPLAY"
 app=
 trap '[ -n "$app" ] && kill $app 2>/dev/null' EXIT
 
-# The id of the QUILLON window whose size matches WxH (any when empty),
-# other than the question box once it was answered.
+# The window helpers (find_window, wait_window, fail) are the Linux runs'.
+. "$(dirname "$0")/lib.sh"
 box=none
-find_window() {
-  xwininfo -root -tree 2>/dev/null | awk -v want="$1" -v box="$box" '/"QUILLON"/ && $1 != box {
-    for (i = 1; i <= NF; i++) if ($i ~ /^[0-9]+x[0-9]+\+/) { split($i, s, "+"); if (want == "" || s[1] == want) { print $1; exit } } }'
-}
-wait_window() {
-  for i in $(seq 200); do
-    id=$(find_window "$1")
-    [ -n "$id" ] && { echo "$id"; return 0; }
-    kill -0 $app 2>/dev/null || return 1
-    sleep 0.1
-  done
-  return 1
-}
 # Starts a program in the background; answers the question box with a key.
 start() {
   "$@" &
@@ -93,14 +78,14 @@ case "$mode" in
 windowed)
   start "$linux"
   answer Escape
-  ref=$(wait_window 800x600) || fail "no Linux window"
+  ref=$(wait_window 800x600 "$box") || fail "no Linux window"
   sleep 1
   page_two "$ref" "$out/linux-page2.ppm"
   escape_ends "$ref" "the Linux build"
 
   start wine "$exe"
   answer Escape
-  win=$(wait_window "") || fail "no window after answering No"
+  win=$(wait_window "" "$box") || fail "no window after answering No"
   sleep 1
   size=$(xwininfo -id "$win" | awk '/geometry/ {print $2}')
   [ "${size%%+*}" = 800x600 ] || fail "window geometry $size, expected an 800x600 client area"
@@ -115,7 +100,7 @@ windowed)
 fullscreen)
   start wine "$exe"
   answer Return
-  win=$(wait_window "$screen") || fail "no ${screen} window after answering Yes"
+  win=$(wait_window "$screen" "$box") || fail "no ${screen} window after answering Yes"
   # The frame is shown (its first frames wait for Wine's renderer): scaled
   # to the screen's height and centred, black bars beside it.
   w=${screen%x*} h=${screen#*x}
