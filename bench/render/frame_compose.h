@@ -12,20 +12,12 @@
 #include "app/state/viewer_state.h"
 #include "render/layout.h"
 #include "render/render.h"
+#include "tests/render/render_fixture.h"
 
 namespace frame_compose {
 
-inline void start_up() {
-    static bool done = false;
-    if (done) return;
-    done = true;
-    render::rewind_cursor_codes();
-    app::set_cursor_colours();
-    app::set_fixed_geometry();
-    app::decode_background();
-    render::build_row_gradient();
-    render::prepare_palette_and_font();
-}
+// The renderer's tables as the viewer's start-up leaves them, as its tests set them.
+inline void start_up() { render_test::start_up(); }
 
 inline const std::vector<std::string>& page() {
     static std::vector<std::string> rows = [] {
